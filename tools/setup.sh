@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then starts the program (run) or runs every test (test).
+set -euo pipefail
+
+mode=${1:-}
+case "$mode" in
+run | test) ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+
+packages=(cmake make g++ qt6-base-dev python3-fonttools fonts-dejavu-core fontconfig)
+if [ "$mode" = test ]; then
+    packages+=(cups printer-driver-cups-pdf poppler-utils xauth)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --parallel "$(nproc)"
+
+if [ "$mode" = run ]; then
+    exec "$build/tonquill"
+fi
+
+cd "$build"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
