@@ -1,0 +1,144 @@
+#include "Form1.h"
+
+#include "ControlFactory.h"
+#include "EditorEnd.h"
+#include "FormDesign.h"
+#include "TiledBackground.h"
+#include "install/DesktopInstallPlatform.h"
+#include "install/InstallToneFont.h"
+#include "install/ModalMessageBox.h"
+#include "tone/ReplacementTick.h"
+#include "ui/KeyPressFilter.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    createControls();
+    createTimers();
+    createMenu();
+    setTabOrder();
+    connectHandlers();
+}
+
+template <typename Control> Control* Form1::control(const char* name) const {
+    return centralWidget()->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
+void Form1::createControls() {
+    setWindowTitle(FormDesign::caption);
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QString(":/icon/tonquill-%1.png").arg(size));
+    setWindowIcon(icon);
+    auto* client = new QWidget(this);
+    client->setFixedSize(FormDesign::twipsToPixels(FormDesign::clientArea).size());
+    setCentralWidget(client);
+    for (const auto& design : FormDesign::controls())
+        ControlFactory::make(design, client);
+    Text2 = control<QPlainTextEdit>("Text2");
+    control<QWidget>("Image15")->lower();
+}
+
+void Form1::createTimers() {
+    for (const auto& design : FormDesign::timers()) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QLatin1String(design.name));
+        timer->setInterval(design.intervalMs);
+        timer->setSingleShot(true);
+        const int number = QLatin1String(design.name).mid(5).toInt();
+        timers_.at(number - 1) = timer;
+    }
+}
+
+void Form1::createMenu() {
+    QMenu* ad = menuBar()->addMenu(FormDesign::menuCaption);
+    ad->setObjectName("ad");
+    QAction* print = ad->addAction(FormDesign::printCaption);
+    print->setObjectName("print");
+}
+
+void Form1::setTabOrder() {
+    std::vector<const FormDesign::Control*> order;
+    for (const auto& design : FormDesign::controls()) {
+        if (design.tabIndex >= 0)
+            order.push_back(&design);
+    }
+    std::ranges::sort(order, {}, &FormDesign::Control::tabIndex);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(control<QWidget>(order[i - 1]->name),
+                             control<QWidget>(order[i]->name));
+}
+
+void Form1::connectHandlers() {
+    new KeyPressFilter(Text2, [this](std::int16_t keyCode) { Text2_KeyPress(keyCode); });
+    for (int row = 1; row <= 11; ++row)
+        connect(timers_.at(row - 1), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
+    connect(timers_.at(11), &QTimer::timeout, this, &Form1::Timer12_Timer);
+}
+
+void Form1::Form_Load(const QString& programFolder) {
+    installToneFont(programFolder);
+    loadPicture(programFolder);
+    tileBackground();
+    tracker_.clearPendingVowel();
+}
+
+void Form1::installToneFont(const QString& programFolder) {
+    install::DesktopInstallPlatform platform(
+        programFolder.toStdString(), [this] { timers_.at(11)->start(); },
+        install::modalMessageBox(this));
+    install::InstallToneFont(platform, installFields_).run();
+}
+
+// A picture that does not load leaves Image15 empty at its designed size, and no message.
+void Form1::loadPicture(const QString& programFolder) {
+    const QPixmap picture(programFolder + "/zhongwen.gif");
+    if (picture.isNull())
+        return;
+    auto* Image15 = control<QLabel>("Image15");
+    Image15->setPixmap(picture);
+    Image15->resize(picture.size());
+}
+
+void Form1::tileBackground() {
+    const auto* Image15 = control<QLabel>("Image15");
+    const QSizeF tile = QSizeF(Image15->size()) * FormDesign::twipsPerPixel;
+    QWidget* client = centralWidget();
+    const QColor buttonFace = client->palette().color(QPalette::Button);
+    QPalette palette = client->palette();
+    palette.setBrush(QPalette::Window,
+                     TiledBackground::draw(Image15->pixmap(), tile, client->size(), buttonFace));
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+}
+
+void Form1::Text2_KeyPress(std::int16_t keyCode) {
+    if (const int timer = tracker_.keyPress(keyCode))
+        timers_.at(timer - 1)->start();
+}
+
+void Form1::Timer_Timer(int row) {
+    if (const auto edit = tone::replacementTick(tracker_, row, EditorEnd::lastUnits(*Text2, 3)))
+        EditorEnd::apply(*Text2, *edit);
+    timers_.at(row - 1)->stop();
+    EditorEnd::moveCaretToEnd(*Text2);
+}
+
+void Form1::Timer12_Timer() {
+    const QString face = QString::fromStdString(c1_.fontName());
+    for (const char* name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
+                             "Text10", "Text11", "Text12", "Text13"}) {
+        QWidget* box = control<QWidget>(name);
+        QFont font = box->font();
+        font.setFamily(face);
+        box->setFont(font);
+    }
+    timers_.at(11)->stop();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "install/InstallFields.h"
+#include "tone/FontHolder.h"
+#include "tone/KeyTracker.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+
+class QPlainTextEdit;
+class QTimer;
+
+// The program's one window: the editor, the presentation controls on the right, the hidden
+// glyph holders and help box, the timers and the print menu.
+class Form1 : public QMainWindow {
+  public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // The work done once before the window is first shown; `programFolder` holds font.log,
+    // pyserif.ttf and zhongwen.gif.
+    void Form_Load(const QString& programFolder);
+
+    std::int16_t pendingVowel() const { return tracker_.pendingVowel(); }
+    std::int16_t lastKey() const { return tracker_.lastKey(); }
+    const tone::FontHolder& c1() const { return c1_; }
+
+  private:
+    void createControls();
+    void createTimers();
+    void createMenu();
+    void setTabOrder();
+    void connectHandlers();
+
+    void installToneFont(const QString& programFolder);
+    void loadPicture(const QString& programFolder);
+    void tileBackground();
+
+    void Text2_KeyPress(std::int16_t keyCode);
+    void Timer_Timer(int row); // Timer1_Timer to Timer11_Timer: one procedure, one row each
+    void Timer12_Timer();
+
+    template <typename Control> Control* control(const char* name) const;
+
+    tone::KeyTracker tracker_;
+    tone::FontHolder c1_;
+    install::InstallFields installFields_;
+    QPlainTextEdit* Text2 = nullptr;
+    std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
+};

@@ -1,0 +1,137 @@
+#include "FormDesign.h"
+
+#include "tone/ToneFont.h"
+
+#include <array>
+
+namespace FormDesign {
+
+namespace {
+
+constexpr Colour navy = rgb(0, 0, 64);
+constexpr Colour buttonGrey = rgb(224, 224, 224);
+constexpr Colour red = rgb(255, 0, 0);
+constexpr Colour windowBackground = systemColour(5);
+constexpr Font noFont{nullptr, 0};
+constexpr Font toneFont{tone::toneFontFace.data(), 18};
+constexpr Font holderFont{tone::toneFontFace.data(), 15.75};
+constexpr Font helpFont{"Courier", 9.75};
+
+constexpr auto holder = [](const char* name, Twips place, int tabIndex) {
+    return Control{name, Kind::Holder, place, nullptr, holderFont, {}, {}, tabIndex, false};
+};
+
+constexpr std::array<Control, 22> table{{
+    {"Text14",
+     Kind::HelpBox,
+     {120, 120, 5775, 3855},
+     nullptr,
+     helpFont,
+     windowBackground,
+     navy,
+     19,
+     false},
+    {"Check1", Kind::CheckBox, {6000, 120, 1455, 255}, "Help", noFont, {}, buttonGrey, 18, true},
+    {"op(1)",
+     Kind::Option,
+     {6000, 2040, 1215, 255},
+     "Background",
+     noFont,
+     {},
+     buttonGrey,
+     16,
+     true},
+    {"op(0)",
+     Kind::Option,
+     {6000, 1800, 1215, 255},
+     "Foreground",
+     noFont,
+     {},
+     buttonGrey,
+     15,
+     true},
+    {"pCol",
+     Kind::Palette,
+     {6000, 2880, 2175, 1140},
+     nullptr,
+     noFont,
+     systemColour(8),
+     windowBackground,
+     14,
+     true},
+    {"Text1", Kind::LineEdit, {6000, 960, 2175, 285}, " ", noFont, {}, {}, 12, true},
+    {"Text2", Kind::Editor, {120, 120, 5775, 3855}, "", toneFont, windowBackground, navy, 0, true},
+    holder("Text13", {1560, 0, 975, 375}, 11),
+    holder("Text12", {1560, 480, 975, 375}, 10),
+    holder("Text11", {1560, 960, 975, 375}, 9),
+    holder("Text10", {1560, 1440, 975, 375}, 8),
+    holder("Text9", {1560, 1920, 975, 375}, 7),
+    holder("Text8", {0, 2400, 735, 375}, 6),
+    holder("Text7", {0, 1920, 735, 375}, 5),
+    holder("Text6", {0, 1440, 735, 375}, 4),
+    holder("Text5", {0, 960, 735, 375}, 3),
+    holder("Text4", {0, 480, 735, 375}, 2),
+    holder("Text3", {0, 0, 735, 375}, 1),
+    {"Label2",
+     Kind::Label,
+     {6000, 1320, 2175, 495},
+     "Choose fore and back ground color.",
+     noFont,
+     red,
+     {},
+     -1,
+     true},
+    {"Shape2", Kind::Shape, {6000, 2400, 2130, 375}, nullptr, noFont, {}, rgb(0, 0, 0), -1, true},
+    {"Label1",
+     Kind::Label,
+     {6000, 480, 2175, 495},
+     "Choose font size by enter a number below and press enter.",
+     noFont,
+     red,
+     {},
+     -1,
+     true},
+    {"Image15", Kind::Image, {0, 0, 735, 855}, nullptr, noFont, {}, {}, -1, true},
+}};
+
+// Timers are listed apart, but were made interleaved with the text boxes; the order among
+// them is kept.
+constexpr std::array<Timer, 12> timerTable{{
+    {"Timer12", 100},
+    {"Timer11", 20},
+    {"Timer10", 20},
+    {"Timer9", 20},
+    {"Timer8", 20},
+    {"Timer7", 20},
+    {"Timer6", 20},
+    {"Timer5", 20},
+    {"Timer4", 20},
+    {"Timer3", 20},
+    {"Timer2", 20},
+    {"Timer1", 20},
+}};
+
+constexpr std::array<const char*, 11> holders{"Text3",  "Text4",  "Text5", "Text6",
+                                              "Text7",  "Text8",  "Text9", "Text10",
+                                              "Text11", "Text12", "Text13"};
+
+} // namespace
+
+QRect twipsToPixels(const Twips& place) {
+    return {twipsToPixels(place.left), twipsToPixels(place.top), twipsToPixels(place.width),
+            twipsToPixels(place.height)};
+}
+
+std::span<const Control> controls() {
+    return table;
+}
+
+std::span<const Timer> timers() {
+    return timerTable;
+}
+
+const char* holderName(int row) {
+    return holders.at(row - 1);
+}
+
+} // namespace FormDesign

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// A multi-line text box that takes plain text alone from the clipboard. Qt's own paste path
+// crashes on a clipboard that holds no format at all, and rich or picture data has no place
+// in a box whose every character is drawn by the tone font.
+class TextBox : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+  protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+};

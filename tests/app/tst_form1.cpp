@@ -1,0 +1,279 @@
+#include "app/Form1.h"
+#include "app/HelpText.h"
+#include "tone/GlyphTables.h"
+#include "tone/ToneFont.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString toneFace = QString::fromUtf8(tone::toneFontFace.data());
+
+// Longer than the replacement timers' 20 ms, as a person types.
+void typeSlowly(QWidget* box, const QString& keys) {
+    for (QChar key : keys) {
+        QTest::keyClicks(box, QString(key));
+        QTest::qWait(45);
+    }
+}
+
+// As a keyboard sends it: QTest would give Ctrl+letter the letter's own text.
+void pressControl(QWidget* box, Qt::Key key) {
+    const QString text(QChar(key - Qt::Key_A + 1));
+    QTest::sendKeyEvent(QTest::Click, box, key, text, Qt::ControlModifier);
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Form1> form;
+    QPlainTextEdit* Text2 = nullptr;
+
+    template <typename T> T* control(const char* name) {
+        return form->findChild<T*>(QLatin1String(name));
+    }
+
+    QList<QTimer*> runningTimers() {
+        QList<QTimer*> running;
+        for (QTimer* timer : form->findChildren<QTimer*>()) {
+            if (timer->isActive())
+                running << timer;
+        }
+        return running;
+    }
+
+  private slots:
+    void init() {
+        form = std::make_unique<Form1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        Text2 = control<QPlainTextEdit>("Text2");
+        QVERIFY(Text2);
+    }
+
+    void cleanup() { form.reset(); }
+
+    void opensInItsDesignState() {
+        QCOMPARE(form->windowTitle(), "Tonquill from Marrowfen");
+        QCOMPARE(form->centralWidget()->size(), QSize(552, 266));
+        QVERIFY(Text2->isVisible());
+        QVERIFY(Text2->toPlainText().isEmpty());
+        QCOMPARE(Text2->font().family(), toneFace);
+        QCOMPARE(Text2->font().pointSizeF(), 18.0);
+        QCOMPARE(Text2->palette().color(QPalette::Base), QColor(0, 0, 64));
+        QCOMPARE(Text2->palette().color(QPalette::Text),
+                 QApplication::palette().color(QPalette::Base));
+        QCOMPARE(Text2->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(Text2->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(!control<QWidget>("Text14")->isVisible());
+        QVERIFY(!control<QCheckBox>("Check1")->isChecked());
+        QVERIFY(!control<QRadioButton>("op(0)")->isChecked());
+        QVERIFY(!control<QRadioButton>("op(1)")->isChecked());
+        QCOMPARE(control<QLineEdit>("Text1")->text(), " ");
+        QVERIFY(runningTimers().isEmpty());
+        QCOMPARE(form->c1().fontName(), tone::toneFontFace);
+        QCOMPARE(form->c1().fontSize(), 8.0f);
+        QCOMPARE(form->pendingVowel(), 0);
+        QCOMPARE(form->lastKey(), 0);
+    }
+
+    void editorAndHelpShareOneRectangle() {
+        QCOMPARE(control<QWidget>("Text14")->geometry(), Text2->geometry());
+        QCOMPARE(Text2->geometry(), QRect(8, 8, 385, 257));
+    }
+
+    // The palette's last row and border lie below the client area, out of reach.
+    void paletteReachesPastTheClientArea() {
+        const QRect palette = control<QWidget>("pCol")->geometry();
+        QCOMPARE(palette, QRect(400, 192, 145, 76));
+        QVERIFY(palette.bottom() >= form->centralWidget()->height());
+    }
+
+    void menu() {
+        const QList<QAction*> menus = form->menuBar()->actions();
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus[0]->text(), "Print ");
+        const QList<QAction*> items = menus[0]->menu()->actions();
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0]->text(), "Print text");
+    }
+
+    void holdersKeepTheGlyphTables() {
+        for (int row = 1; row <= tone::rowCount; ++row) {
+            auto* holder = control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)));
+            QVERIFY(holder);
+            QVERIFY(!holder->isVisible());
+            QCOMPARE(holder->text(), QString::fromStdU16String(tone::glyphTable(row)));
+            QCOMPARE(holder->font().family(), toneFace);
+            QCOMPARE(holder->font().pointSizeF(), 15.75);
+        }
+    }
+
+    void timers() {
+        for (int number = 1; number <= 12; ++number) {
+            auto* timer = control<QTimer>(qPrintable(QString("Timer%1").arg(number)));
+            QVERIFY(timer);
+            QVERIFY(timer->isSingleShot());
+            QCOMPARE(timer->interval(), number == 12 ? 100 : 20);
+        }
+    }
+
+    void helpTextHasItsLinesAndLength() {
+        const QString help = helpText();
+        QCOMPARE(help.size(), 773);
+        QVERIFY(help.endsWith("\r\n"));
+        const QStringList lines = help.split("\r\n");
+        QCOMPARE(lines.size(), 25);
+        QCOMPARE(lines[0], "To write pinyin pinyin you just have to add a ");
+        QCOMPARE(lines[17], "install on his/her computer.  ");
+        QVERIFY(lines[18].isEmpty() && lines[19].isEmpty() && lines[21].isEmpty());
+        QVERIFY(lines[20].startsWith("E-mail:"));
+        QVERIFY(!lines[20].contains(' '));
+        QCOMPARE(lines[22], "Homepage:  ");
+        QVERIFY(!help.contains('\n' + QString("\n")) && !help.contains("\r\r"));
+        QCOMPARE(control<QPlainTextEdit>("Text14")->toPlainText(),
+                 QString(help).replace("\r\n", "\n"));
+    }
+
+    void focusMovesThroughTheVisibleControlsInOrder() {
+        QStringList visited;
+        QWidget* widget = Text2;
+        do {
+            const bool takesTab = widget->focusPolicy() & Qt::TabFocus;
+            if (widget->parentWidget() == form->centralWidget() && widget->isVisible() && takesTab)
+                visited << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != Text2);
+        QCOMPARE(visited, (QStringList{"Text2", "Text1", "pCol", "op(0)", "op(1)", "Check1"}));
+    }
+
+    void typingAtOrdinarySpeedShowsToneGlyphs() {
+        typeSlowly(Text2, "ma1 ma2 ma3 ma4");
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("m\u00E1 m\u00E0 m\u00E2 m\u00E4"));
+        QCOMPARE(Text2->textCursor().position(), Text2->toPlainText().size());
+        QCOMPARE(form->pendingVowel(), 0);
+        QCOMPARE(form->lastKey(), '4');
+        QVERIFY(runningTimers().isEmpty());
+    }
+
+    void typingFasterThanTheTimer() {
+        QTest::keyClicks(Text2, "a1e2");
+        QCOMPARE(form->pendingVowel(), 'e');
+        QCOMPARE(runningTimers().size(), 2);
+        QTRY_VERIFY(runningTimers().isEmpty());
+        QCOMPARE(Text2->toPlainText(), "a1e2");
+        QCOMPARE(form->pendingVowel(), 0);
+    }
+
+    void keysWithoutACharacterDoNotReachTheTracker() {
+        typeSlowly(Text2, "xa");
+        for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Delete, Qt::Key_Home, Qt::Key_End,
+                            Qt::Key_F5, Qt::Key_PageUp})
+            QTest::keyClick(Text2, key);
+        QCOMPARE(form->lastKey(), 'a');
+        typeSlowly(Text2, "3");
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("x\u00E2"));
+    }
+
+    void controlCharactersReachTheTracker() {
+        typeSlowly(Text2, "a");
+        QTest::keyClick(Text2, Qt::Key_Backspace);
+        QCOMPARE(form->lastKey(), 8);
+        QCOMPARE(form->pendingVowel(), 0);
+        QTest::keyClick(Text2, Qt::Key_Return);
+        QCOMPARE(form->lastKey(), 13);
+        pressControl(Text2, Qt::Key_A);
+        QCOMPARE(form->lastKey(), 1);
+    }
+
+    void inputMethodCharactersReachTheTrackerOneByOne() {
+        QInputMethodEvent commit;
+        commit.setCommitString("o4");
+        QApplication::sendEvent(Text2, &commit);
+        QCOMPARE(Text2->toPlainText(), "o4");
+        QTRY_COMPARE(Text2->toPlainText(), QStringLiteral("\u00F3"));
+    }
+
+    // A line break is CR LF to the tick: with the caret before it, the break is what goes.
+    void lineBreakCountsAsTwoCharacters() {
+        Text2->setPlainText("xyz\n");
+        QTextCursor start = Text2->textCursor();
+        start.setPosition(0);
+        Text2->setTextCursor(start);
+        typeSlowly(Text2, "a1");
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("a1xyz\u00E1"));
+        QCOMPARE(Text2->textCursor().position(), 6);
+    }
+
+    void undoTakesBackTheReplacementAlone() {
+        typeSlowly(Text2, "ni3");
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("n\u00ED"));
+        Text2->undo();
+        QCOMPARE(Text2->toPlainText(), "ni3");
+        Text2->redo();
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("n\u00ED"));
+    }
+
+    void copyPutsTheGlyphCharactersOnTheClipboard() {
+        typeSlowly(Text2, "ma1");
+        Text2->selectAll();
+        Text2->copy();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("m\u00E1"));
+    }
+
+    void pasteOfAnythingKeepsTheText_data() {
+        QTest::addColumn<int>("content");
+        QTest::newRow("empty clipboard") << 0;
+        QTest::newRow("only a picture") << 1;
+        QTest::newRow("text") << 2;
+    }
+
+    void pasteOfAnythingKeepsTheText() {
+        QFETCH(int, content);
+        typeSlowly(Text2, "ma1");
+        auto* data = new QMimeData;
+        if (content == 1)
+            data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+        if (content == 2)
+            data->setText("!");
+        QApplication::clipboard()->setMimeData(data);
+        pressControl(Text2, Qt::Key_V);
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("m\u00E1") + (content == 2 ? "!" : ""));
+        QCOMPARE(form->lastKey(), 22);
+    }
+
+    void fontTickGivesEveryBoxTheHeldFaceAndKeepsSizes() {
+        for (QWidget* box : {static_cast<QWidget*>(Text2), control<QWidget>("Text13")}) {
+            QFont other("Courier");
+            other.setPointSizeF(box->font().pointSizeF());
+            other.setBold(true);
+            box->setFont(other);
+        }
+        auto* Timer12 = control<QTimer>("Timer12");
+        Timer12->start();
+        QTRY_VERIFY(!Timer12->isActive());
+        QCOMPARE(Text2->font().family(), toneFace);
+        QCOMPARE(Text2->font().pointSizeF(), 18.0);
+        QVERIFY(Text2->font().bold());
+        QCOMPARE(control<QWidget>("Text13")->font().family(), toneFace);
+        QCOMPARE(control<QWidget>("Text13")->font().pointSizeF(), 15.75);
+        QVERIFY(control<QWidget>("Text1")->font().family() != toneFace);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,221 @@
+#include "tone/GlyphTables.h"
+#include "tone/ToneFont.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMap>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QScopeGuard>
+#include <QSet>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+// One em of DejaVu Serif, so that outlines come out in whole font units.
+constexpr qreal pixelSize = 2048;
+
+// The standard letter that each row draws for tones 1 to 4: macron, acute, caron, grave. Written
+// out here rather than taken from the font's build script, so that a slip there shows up.
+const QMap<QChar, QString> toneLetters{
+    {u'a', QStringLiteral("āáǎà")}, {u'e', QStringLiteral("ēéěè")}, {u'o', QStringLiteral("ōóǒò")},
+    {u'i', QStringLiteral("īíǐì")}, {u'u', QStringLiteral("ūúǔù")}, {u'y', QStringLiteral("ǖǘǚǜ")},
+    {u'A', QStringLiteral("ĀÁǍÀ")}, {u'E', QStringLiteral("ĒÉĚÈ")}, {u'I', QStringLiteral("ĪÍǏÌ")},
+    {u'U', QStringLiteral("ŪÚǓÙ")}, {u'O', QStringLiteral("ŌÓǑÒ")},
+};
+
+quint16 readU16(const QByteArray& data, qsizetype at) {
+    if (at < 0 || at + 2 > data.size())
+        return 0;
+    return qFromBigEndian<quint16>(data.constData() + at);
+}
+
+// The Windows Unicode records (platform 3, encoding 1, US English) of a 'name' table, by name ID.
+QMap<int, QString> windowsNames(const QByteArray& table) {
+    QMap<int, QString> names;
+    const int count = readU16(table, 2);
+    const int strings = readU16(table, 4);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype record = 6 + 12 * i;
+        if (readU16(table, record) != 3 || readU16(table, record + 2) != 1 ||
+            readU16(table, record + 4) != 0x409)
+            continue;
+        const int length = readU16(table, record + 8);
+        const qsizetype offset = strings + readU16(table, record + 10);
+        QString text;
+        for (qsizetype at = offset; at + 1 < offset + length; at += 2)
+            text += QChar(readU16(table, at));
+        names.insert(readU16(table, record + 6), text);
+    }
+    return names;
+}
+
+QRawFont loadFont(const char* path) {
+    return QRawFont(QString::fromUtf8(path), pixelSize, QFont::PreferNoHinting);
+}
+
+quint32 glyphOf(const QRawFont& font, QChar character) {
+    const auto indexes = font.glyphIndexesForString(QString(character));
+    return indexes.size() == 1 ? indexes.first() : 0;
+}
+
+QString hex(QChar c) {
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+class TestToneFont : public QObject {
+    Q_OBJECT
+
+    QRawFont toneFont;
+    QRawFont sourceFont;
+
+    // Fails the calling test unless `code` in the tone font is drawn exactly as `letter` is in
+    // DejaVu Serif: same outline, same advance.
+    void compareGlyph(QChar code, QChar letter) {
+        const quint32 toneGlyph = glyphOf(toneFont, code);
+        const quint32 sourceGlyph = glyphOf(sourceFont, letter);
+        QVERIFY2(toneGlyph != 0, qPrintable(hex(code) + " has no glyph in the tone font"));
+        QVERIFY2(sourceGlyph != 0, qPrintable(hex(letter) + " has no glyph in DejaVu Serif"));
+        QCOMPARE(toneFont.pathForGlyph(toneGlyph), sourceFont.pathForGlyph(sourceGlyph));
+        QCOMPARE(toneFont.advancesForGlyphIndexes({toneGlyph}),
+                 sourceFont.advancesForGlyphIndexes({sourceGlyph}));
+    }
+
+  private slots:
+    void initTestCase() {
+        toneFont = loadFont(TONE_FONT_PATH);
+        sourceFont = loadFont(SOURCE_FONT_PATH);
+        QVERIFY2(toneFont.isValid(), "cannot load " TONE_FONT_PATH);
+        QVERIFY2(sourceFont.isValid(), "cannot load " SOURCE_FONT_PATH);
+    }
+
+    void faceNameAsQtReadsIt() {
+        const QString face = QString::fromUtf8(tone::toneFontFace);
+        QCOMPARE(toneFont.familyName(), face);
+        QCOMPARE(toneFont.styleName(), QStringLiteral("Regular"));
+        QCOMPARE(toneFont.weight(), QFont::Normal);
+        QCOMPARE(toneFont.style(), QFont::StyleNormal);
+    }
+
+    void applicationFontOffersTheFace() {
+        const QString face = QString::fromUtf8(tone::toneFontFace);
+        const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(TONE_FONT_PATH));
+        QVERIFY(id != -1);
+        const auto removeLater = qScopeGuard([id] { QFontDatabase::removeApplicationFont(id); });
+        QCOMPARE(QFontDatabase::applicationFontFamilies(id), QStringList{face});
+        QFont font(face, 18);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        QCOMPARE(QFontInfo(font).family(), face);
+    }
+
+    void nameReaderSeesDejaVu() {
+        // Guards the checks below against a reader that finds nothing and so finds nothing wrong.
+        const auto names = windowsNames(sourceFont.fontTable("name"));
+        QCOMPARE(names.value(1), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(names.value(6), QStringLiteral("DejaVuSerif"));
+    }
+
+    void identifyingNames_data() {
+        QTest::addColumn<int>("nameId");
+        QTest::newRow("family") << 1;
+        QTest::newRow("subfamily") << 2;
+        QTest::newRow("unique id") << 3;
+        QTest::newRow("full name") << 4;
+        QTest::newRow("PostScript name") << 6;
+        QTest::newRow("typographic family") << 16;
+        QTest::newRow("typographic subfamily") << 17;
+        QTest::newRow("WWS family") << 21;
+        QTest::newRow("WWS subfamily") << 22;
+    }
+
+    void identifyingNames() {
+        QFETCH(int, nameId);
+        const QString name = windowsNames(toneFont.fontTable("name")).value(nameId);
+        for (const char* word : {"dejavu", "bitstream", "vera"})
+            QVERIFY2(!name.contains(QLatin1String(word), Qt::CaseInsensitive), qPrintable(name));
+    }
+
+    void familyAndFullName() {
+        const auto names = windowsNames(toneFont.fontTable("name"));
+        const QString face = QString::fromUtf8(tone::toneFontFace);
+        QCOMPARE(names.value(1), face);
+        QCOMPARE(names.value(2), QStringLiteral("Regular"));
+        QCOMPARE(names.value(4), face);
+    }
+
+    void postScriptNameIsWellFormed() {
+        const QString name = windowsNames(toneFont.fontTable("name")).value(6);
+        QVERIFY(!name.isEmpty());
+        QVERIFY(name.size() <= 63);
+        for (QChar c : name) {
+            QVERIFY2(c.unicode() > 32 && c.unicode() < 127, qPrintable(name));
+            QVERIFY2(!QStringLiteral("[](){}<>/%").contains(c), qPrintable(name));
+        }
+    }
+
+    void licenceNoticesKept() {
+        const auto names = windowsNames(toneFont.fontTable("name"));
+        QVERIFY(names.value(0).contains(QStringLiteral("Copyright (c) 2003 by Bitstream")));
+        const QString licence = names.value(13);
+        QVERIFY(licence.contains(QStringLiteral("Bitstream Vera is a trademark of Bitstream")));
+        QVERIFY(licence.contains(QStringLiteral("Permission is hereby granted")));
+    }
+
+    void everyRowHasLetters() {
+        for (const auto& row : tone::glyphRows)
+            QVERIFY2(toneLetters.value(QChar(row.vowel)).size() == tone::toneCount,
+                     qPrintable(QString(QChar(row.vowel))));
+    }
+
+    void toneGlyphs_data() {
+        QTest::addColumn<QChar>("code");
+        QTest::addColumn<QChar>("letter");
+        for (const auto& row : tone::glyphRows) {
+            const QString letters = toneLetters.value(QChar(row.vowel));
+            for (int tone = 1; tone <= tone::toneCount && tone <= letters.size(); ++tone) {
+                const QChar code(row.glyphs[tone - 1]);
+                QTest::addRow("%c%d %s", char(row.vowel), tone, qPrintable(hex(code)))
+                    << code << letters[tone - 1];
+            }
+        }
+    }
+
+    void toneGlyphs() {
+        QFETCH(QChar, code);
+        QFETCH(QChar, letter);
+        compareGlyph(code, letter);
+    }
+
+    void printableAscii() {
+        for (char16_t c = 0x20; c < 0x7F; ++c) {
+            compareGlyph(QChar(c), QChar(c));
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("at ") + hex(QChar(c))));
+        }
+    }
+
+    void noOtherHighCodeIsDrawn() {
+        // Another Latin-1 letter left at an unused code would look like a tone vowel to the user.
+        // Qt itself draws a no-break space with the font's space, whatever the font.
+        QSet<char16_t> toneCodes;
+        for (const auto& row : tone::glyphRows)
+            toneCodes.unite(QSet<char16_t>(row.glyphs.begin(), row.glyphs.end()));
+        for (char16_t c = 0x7F; c <= 0xFF; ++c) {
+            if (!toneCodes.contains(c) && c != 0xA0)
+                QVERIFY2(!toneFont.supportsCharacter(QChar(c)), qPrintable(hex(QChar(c))));
+        }
+    }
+
+    void keptSmall() {
+        const QByteArray maxp = toneFont.fontTable("maxp");
+        const int glyphCount = readU16(maxp, 4);
+        QVERIFY(glyphCount > 0);
+        QVERIFY2(glyphCount < 400, qPrintable(QString::number(glyphCount)));
+    }
+};
+
+QTEST_MAIN(TestToneFont)
+#include "tst_tonefont.moc"

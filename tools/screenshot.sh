@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Remakes docs/screenshot.png: the program under a private X server with some pinyin typed in.
+# Needs the program built (tools/setup.sh run or test) and xvfb, xdotool and imagemagick.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$root/build/tonquill
+output=${1:-$root/docs/screenshot.png}
+display=:${SCREENSHOT_DISPLAY:-57}
+
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || {
+        echo "$tool is missing: apt-get install xvfb xdotool imagemagick" >&2
+        exit 1
+    }
+done
+[ -x "$program" ] || {
+    echo "build the program first: tools/setup.sh test" >&2
+    exit 1
+}
+
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# A copy of the program folder and a home of its own, so the first-run installation happens there.
+cp -r "$program" "$root/build/font.log" "$root/build/pyserif.ttf" "$root/build/zhongwen.gif" "$work/"
+mkdir -p "$work/home"
+
+Xvfb "$display" -screen 0 760x420x24 -nolisten tcp &
+sleep 1
+DISPLAY=$display HOME=$work/home XDG_DATA_HOME=$work/home/.local/share \
+    XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/home/.config \
+    "$work/tonquill" &
+window=$(DISPLAY=$display xdotool search --sync --name "Tonquill from Marrowfen" | head -n 1)
+DISPLAY=$display xdotool windowmove "$window" 20 20
+sleep 1
+DISPLAY=$display xdotool type --delay 80 --window "$window" "Ni3 ha3o! Wo3 xue2 pi1nyi1n."
+DISPLAY=$display xdotool key --window "$window" Return
+DISPLAY=$display xdotool type --delay 80 --window "$window" "ma1 ma2 ma3 ma4  lu4 ly4"
+sleep 1
+mkdir -p "$(dirname "$output")"
+DISPLAY=$display import -window "$window" -frame "$output"
+echo "wrote $output"
