@@ -8,9 +8,18 @@
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
 #include "tone/ReplacementTick.h"
+#include "print/print_Click.h"
+#include "ui/Check1_Click.h"
 #include "ui/KeyPressFilter.h"
+#include "ui/PictureBox.h"
+#include "ui/Shape.h"
+#include "ui/Text1_KeyPress.h"
+#include "ui/pCol_MouseDown.h"
 
+#include <QCheckBox>
 #include <QIcon>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -39,6 +48,9 @@ void Form1::createControls() {
     setWindowIcon(icon);
     auto* client = new QWidget(this);
     client->setFixedSize(FormDesign::twipsToPixels(FormDesign::clientArea).size());
+    QFont font = client->font();
+    font.setPointSizeF(FormDesign::defaultFontPoints);
+    client->setFont(font);
     setCentralWidget(client);
     for (const auto& design : FormDesign::controls())
         ControlFactory::make(design, client);
@@ -81,6 +93,24 @@ void Form1::connectHandlers() {
     for (int row = 1; row <= 11; ++row)
         connect(timers_.at(row - 1), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
     connect(timers_.at(11), &QTimer::timeout, this, &Form1::Timer12_Timer);
+    connectPresentationControls();
+    connect(findChild<QAction*>("print"), &QAction::triggered, this,
+            [this] { print::print_Click(Text2->toPlainText()); });
+}
+
+void Form1::connectPresentationControls() {
+    auto* Text1 = control<QLineEdit>("Text1");
+    new KeyPressFilter(Text1, [this, Text1](std::int16_t keyCode) {
+        Text1_KeyPress(keyCode, *Text1, c1_, *Text2);
+    });
+    auto* pCol = control<PictureBox>("pCol");
+    connect(pCol, &PictureBox::pressed, this, [this, pCol](QPoint position) {
+        pCol_MouseDown(*pCol, position, *control<QRadioButton>("op(0)"), *control<Shape>("Shape2"),
+                       *Text2);
+    });
+    auto* Check1 = control<QCheckBox>("Check1");
+    connect(Check1, &QCheckBox::stateChanged, this,
+            [this, Check1] { Check1_Click(*Check1, *control<QWidget>("Text14"), *Text2); });
 }
 
 void Form1::Form_Load(const QString& programFolder) {

@@ -32,6 +32,7 @@ class Form1 : public QMainWindow {
     void createMenu();
     void setTabOrder();
     void connectHandlers();
+    void connectPresentationControls();
 
     void installToneFont(const QString& programFolder);
     void loadPicture(const QString& programFolder);

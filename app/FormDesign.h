@@ -68,6 +68,8 @@ constexpr int twipsToPixels(int twips) {
 QRect twipsToPixels(const Twips& place);
 
 inline constexpr Twips clientArea{0, 0, 8280, 3990};
+// The controls that name no font were laid out for a small user-interface font.
+inline constexpr double defaultFontPoints = 7.5;
 inline constexpr const char* caption = "Tonquill from Marrowfen";
 inline constexpr const char* menuCaption = "Print ";
 inline constexpr const char* printCaption = "Print text";

@@ -256,6 +256,35 @@ class TestForm1 : public QObject {
         QCOMPARE(form->lastKey(), 22);
     }
 
+    void pendingTickCompletesWhileHelpIsShown() {
+        QTest::keyClicks(Text2, "a1");
+        QTest::mouseClick(control<QCheckBox>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
+        QVERIFY(control<QWidget>("Text14")->isVisible());
+        QVERIFY(!Text2->isVisible());
+        QTRY_COMPARE(Text2->toPlainText(), QStringLiteral("\u00E1"));
+        QCOMPARE(form->pendingVowel(), 0);
+    }
+
+    void presentationControlsActOnTheEditor() {
+        QTest::mouseClick(control<QRadioButton>("op(1)"), Qt::LeftButton);
+        QTest::mousePress(control<QWidget>("pCol"), Qt::LeftButton, {}, QPoint(1, 38));
+        QCOMPARE(Text2->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QTest::mouseClick(control<QRadioButton>("op(0)"), Qt::LeftButton);
+        QTest::mousePress(control<QWidget>("pCol"), Qt::RightButton, {}, QPoint(49, 38));
+        QCOMPARE(Text2->palette().color(QPalette::Text), QColor(0, 255, 0));
+        QCOMPARE(Text2->palette().color(QPalette::Base), QColor(255, 0, 0));
+
+        auto* Text1 = control<QLineEdit>("Text1");
+        Text1->clear();
+        QTest::keyClicks(Text1, "14");
+        QCOMPARE(Text2->font().pointSizeF(), 18.0);
+        QTest::keyClick(Text1, Qt::Key_Return);
+        QCOMPARE(Text2->font().pointSizeF(), 14.0);
+        QCOMPARE(form->c1().fontSize(), 14.0f);
+        QCOMPARE(Text2->font().family(), toneFace);
+        QCOMPARE(control<QWidget>("Text3")->font().pointSizeF(), 15.75);
+    }
+
     void fontTickGivesEveryBoxTheHeldFaceAndKeepsSizes() {
         for (QWidget* box : {static_cast<QWidget*>(Text2), control<QWidget>("Text13")}) {
             QFont other("Courier");

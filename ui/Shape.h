@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A rectangle filled with one solid colour; a swatch to look at, never focused.
+class Shape : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit Shape(QWidget* parent = nullptr);
+
+    QColor fillColour() const { return fill_; }
+    void setFillColour(const QColor& colour);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor fill_{Qt::black};
+};
