@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop needs of the tree: the
+# program folder, the launcher on PATH, a valid .desktop entry, the icons, and that the launcher
+# starts the installed program in its own folder.
+#
+#   install_tree_test.sh CMAKE BUILD_DIR PROGRAM_DIR BIN_DIR DATA_DIR [CONFIG]
+#
+# PROGRAM_DIR, BIN_DIR and DATA_DIR are the install folders relative to the prefix.
+set -euo pipefail
+
+skip=77
+if [ $# -lt 5 ]; then
+    echo "usage: $0 CMAKE BUILD_DIR PROGRAM_DIR BIN_DIR DATA_DIR [CONFIG]" >&2
+    exit 2
+fi
+cmake=$1 build=$2 program_rel=$3 bin_rel=$4 data_rel=$5 config=${6:-}
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/tonquill-install.XXXXXX")
+manifest=$build/install_manifest.txt
+saved_manifest=$prefix.manifest
+program_pid=
+failures=0
+
+# cmake --install rewrites the build's manifest; a real installation's list must survive us.
+[ -f "$manifest" ] && cp -p "$manifest" "$saved_manifest"
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    if [ -f "$saved_manifest" ]; then
+        mv -f "$saved_manifest" "$manifest"
+    else
+        rm -f "$manifest"
+    fi
+    rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+install_tree() {
+    local log=$prefix.log
+    if ! "$cmake" --install "$build" --prefix "$prefix" ${config:+--config "$config"} >"$log" 2>&1; then
+        cat "$log"
+        rm -f "$log"
+        echo "FAIL: cmake --install into $prefix failed"
+        exit 1
+    fi
+    rm -f "$log"
+}
+
+check_program_folder() {
+    local name
+    for name in tonquill font.log pyserif.ttf zhongwen.gif pyserif-LICENSE.txt; do
+        [ -f "$program/$name" ] || fail "$program_rel/$name is missing"
+    done
+    [ -x "$program/tonquill" ] || fail "$program_rel/tonquill is not executable"
+    [ -f "$program/font.log" ] && ! head -c 3 "$program/font.log" | grep -qx nej &&
+        fail "the installed font.log does not ask for the font installation (first field nej)"
+    return 0
+}
+
+check_launcher() {
+    local launcher=$prefix/$bin_rel/tonquill
+    if [ ! -L "$launcher" ]; then
+        fail "$bin_rel/tonquill is not a link to the program"
+        return
+    fi
+    case "$(readlink "$launcher")" in
+    /*) fail "$bin_rel/tonquill points to an absolute path, so the tree cannot move" ;;
+    esac
+    [ "$(readlink -f "$launcher")" = "$(readlink -f "$program/tonquill")" ] ||
+        fail "$bin_rel/tonquill does not lead to $program_rel/tonquill"
+}
+
+png_size() {
+    # Width and height sit in the IHDR chunk, bytes 16 to 23, big-endian.
+    od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }'
+}
+
+check_icons() {
+    local size icon
+    for size in 16 32 48 64 128; do
+        icon=$prefix/$data_rel/icons/hicolor/${size}x${size}/apps/tonquill.png
+        if [ ! -f "$icon" ]; then
+            fail "no ${size}x${size} icon in the hicolor theme"
+        elif [ "$(png_size "$icon")" != "${size}x${size}" ]; then
+            fail "the ${size}x${size} icon is a $(png_size "$icon") picture"
+        fi
+    done
+}
+
+entry_value() {
+    sed -n "s/^$1=//p" "$2" | head -n 1
+}
+
+check_desktop_entry() {
+    local entry=$prefix/$data_rel/applications/tonquill.desktop
+    if [ ! -f "$entry" ]; then
+        fail "$data_rel/applications/tonquill.desktop is missing"
+        return
+    fi
+    local exec
+    exec=$(entry_value Exec "$entry")
+    [ -e "$prefix/$bin_rel/${exec%% *}" ] || fail "Exec=$exec names no launcher in $bin_rel"
+    [ "$(entry_value Icon "$entry")" = tonquill ] || fail "Icon is not the installed tonquill icon"
+    entry_value Categories "$entry" | grep -q 'Office' || fail "Categories lacks Office"
+    entry_value Categories "$entry" | grep -q 'Education' || fail "Categories lacks Education"
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate --no-hints "$entry" ||
+            fail "desktop-file-validate rejects tonquill.desktop"
+    else
+        validator_missing=1
+    fi
+}
+
+# A fresh home, no XDG variables and another working folder: the program can find its files
+# only through the resolved launcher.
+check_start() {
+    local home=$prefix/home
+    mkdir -p "$home/run"
+    chmod 700 "$home/run"
+    local font=$home/.local/share/fonts/pyserif.ttf
+    (cd / && exec env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$home/run" \
+        QT_QPA_PLATFORM=offscreen timeout 30 "$prefix/$bin_rel/tonquill") >/dev/null 2>&1 &
+    program_pid=$!
+    local tick
+    for tick in $(seq 1 100); do
+        [ -s "$font" ] && cmp -s "$font" "$program/pyserif.ttf" && break
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=
+    cmp -s "$font" "$program/pyserif.ttf" ||
+        fail "started through the launcher, the program did not install its tone font into the home"
+}
+
+validator_missing=0
+program=$prefix/$program_rel
+install_tree
+check_program_folder
+check_launcher
+check_icons
+check_desktop_entry
+check_start
+
+if [ "$failures" -gt 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+if [ "$validator_missing" -eq 1 ]; then
+    echo "skipped: desktop-file-validate is missing (Debian package desktop-file-utils);" \
+        "every other check passed"
+    exit $skip
+fi
+echo "install tree complete"

@@ -1,0 +1,242 @@
+#include "tone/GlyphTables.h"
+#include "tone/UnicodePinyin.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace tone;
+
+namespace {
+
+struct Row {
+    const char* name;
+    char16_t vowel;
+    const char16_t* glyphs;
+    const char16_t* letters;
+};
+
+// The letters as a pinyin reader writes them, each precomposed; the glyph codes as typed in.
+const Row rows[] = {
+    {"a", u'a', u"\u00E1\u00E0\u00E2\u00E4", u"āáǎà"},
+    {"e", u'e', u"\u00E3\u00E5\u00E7\u00E9", u"ēéěè"},
+    {"o", u'o', u"\u00EE\u00EF\u00F1\u00F3", u"ōóǒò"},
+    {"i", u'i', u"\u00EA\u00EB\u00ED\u00EC", u"īíǐì"},
+    {"u", u'u', u"\u00F2\u00F4\u00F6\u00F5", u"ūúǔù"},
+    {"y", u'y', u"\u00FA\u00F9\u00FB\u00FC", u"ǖǘǚǜ"},
+    {"A", u'A', u"\u00A2\u00C1\u00A7\u00C0", u"ĀÁǍÀ"},
+    {"E", u'E', u"\u00B6\u00C9\u00AE\u00C8", u"ĒÉĚÈ"},
+    {"I", u'I', u"\u00B4\u00CD\u00CF\u00CC", u"ĪÍǏÌ"},
+    {"U", u'U', u"\u00AA\u00DA\u00B5\u00D9", u"ŪÚǓÙ"},
+    {"O", u'O', u"\u00D8\u00D3\u00B1\u00D2", u"ŌÓǑÒ"},
+};
+
+QString toUnicode(const QString& text) {
+    return QString::fromStdU16String(toUnicodePinyin(text.toStdU16String()));
+}
+
+QString fromUnicode(const QString& text) {
+    return QString::fromStdU16String(fromUnicodePinyin(text.toStdU16String()));
+}
+
+QString allOf(const char16_t* Row::*column) {
+    QString text;
+    for (const Row& row : rows)
+        text += QString::fromUtf16(row.*column);
+    return text;
+}
+
+QString printableAscii() {
+    QString text;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        text += QChar(c);
+    return text;
+}
+
+QString randomText(const QString& alphabet, int length) {
+    QRandomGenerator random(7);
+    QString text;
+    text.reserve(length);
+    for (int i = 0; i < length; ++i)
+        text += alphabet[random.bounded(alphabet.size())];
+    return text;
+}
+
+} // namespace
+
+class TestUnicodePinyin : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void eachRowBothWays_data() {
+        QTest::addColumn<QChar>("vowel");
+        QTest::addColumn<QString>("glyphs");
+        QTest::addColumn<QString>("letters");
+        for (const Row& row : rows) {
+            QTest::newRow(row.name) << QChar(row.vowel) << QString::fromUtf16(row.glyphs)
+                                    << QString::fromUtf16(row.letters);
+        }
+    }
+
+    void eachRowBothWays() {
+        QFETCH(QChar, vowel);
+        QFETCH(QString, glyphs);
+        QFETCH(QString, letters);
+        QCOMPARE(letters.size(), toneCount);
+        QCOMPARE(toUnicode(glyphs), letters);
+        QCOMPARE(fromUnicode(letters), glyphs);
+        const int row = rowOfVowel(vowel.unicode());
+        for (int tone = 1; tone <= toneCount; ++tone)
+            QCOMPARE(QChar(unicodeLetter(row, tone)), letters[tone - 1]);
+    }
+
+    // Glyph codes and tone letters share part of Latin-1, with different meanings.
+    void latinLettersThatAreGlyphs_data() {
+        QTest::addColumn<QString>("glyphs");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("a1 sits on a-acute") << QStringLiteral("\u00E1") << QStringLiteral("ā");
+        QTest::newRow("a2 sits on a-grave") << QStringLiteral("\u00E0") << QStringLiteral("á");
+        QTest::newRow("u4 sits on o-tilde") << QStringLiteral("\u00F5") << QStringLiteral("ù");
+        QTest::newRow("y4 sits on u-umlaut") << QStringLiteral("\u00FC") << QStringLiteral("ǜ");
+        QTest::newRow("y2 sits on u-grave") << QStringLiteral("\u00F9") << QStringLiteral("ǘ");
+        QTest::newRow("E2 is itself") << QStringLiteral("\u00C9") << QStringLiteral("É");
+    }
+
+    void latinLettersThatAreGlyphs() {
+        QFETCH(QString, glyphs);
+        QFETCH(QString, letters);
+        QCOMPARE(toUnicode(glyphs), letters);
+        QCOMPARE(fromUnicode(letters), glyphs);
+    }
+
+    void combiningSequences_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("glyphs");
+        QTest::newRow("macron") << QStringLiteral("a\u0304") << QStringLiteral("\u00E1");
+        QTest::newRow("acute") << QStringLiteral("a\u0301") << QStringLiteral("\u00E0");
+        QTest::newRow("caron") << QStringLiteral("a\u030C") << QStringLiteral("\u00E2");
+        QTest::newRow("grave") << QStringLiteral("a\u0300") << QStringLiteral("\u00E4");
+        QTest::newRow("capital") << QStringLiteral("O\u030C") << QStringLiteral("\u00B1");
+        QTest::newRow("i") << QStringLiteral("i\u0304") << QStringLiteral("\u00EA");
+        QTest::newRow("u-umlaut and mark")
+            << QStringLiteral("\u00FC\u0304") << QStringLiteral("\u00FA");
+        QTest::newRow("u, diaeresis, mark")
+            << QStringLiteral("u\u0308\u030C") << QStringLiteral("\u00FB");
+        QTest::newRow("precomposed u-umlaut with tone")
+            << QStringLiteral("ǘ") << QStringLiteral("\u00F9");
+        QTest::newRow("second mark stays")
+            << QStringLiteral("a\u0301\u0301") << QStringLiteral("\u00E0\u0301");
+        QTest::newRow("macron before diaeresis")
+            << QStringLiteral("u\u0304\u0308") << QStringLiteral("\u00F2\u0308");
+        QTest::newRow("mark in a word")
+            << QStringLiteral("zho\u0300ngwe\u0301n") << QStringLiteral("zh\u00F3ngw\u00E5n");
+        QTest::newRow("lüsè precomposed")
+            << QStringLiteral("lǜsè") << QStringLiteral("l\u00FCs\u00E9");
+        QTest::newRow("lüsè decomposed")
+            << QStringLiteral("lu\u0308\u0300se\u0300") << QStringLiteral("l\u00FCs\u00E9");
+    }
+
+    void combiningSequences() {
+        QFETCH(QString, input);
+        QFETCH(QString, glyphs);
+        QCOMPARE(fromUnicode(input), glyphs);
+    }
+
+    void lettersWithoutGlyphStay_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("n-acute decomposed") << QStringLiteral("n\u0301");
+        QTest::newRow("m-acute") << QStringLiteral("ḿ");
+        QTest::newRow("e-circumflex") << QStringLiteral("ê");
+        QTest::newRow("e-circumflex with macron") << QStringLiteral("ê\u0304");
+        QTest::newRow("capital u-umlaut with macron") << QStringLiteral("Ǖ");
+        QTest::newRow("capital U, diaeresis, mark") << QStringLiteral("U\u0308\u0304");
+        QTest::newRow("y with macron") << QStringLiteral("y\u0304");
+        QTest::newRow("plain u-umlaut") << QStringLiteral("ü");
+        QTest::newRow("u, diaeresis, no tone") << QStringLiteral("nu\u0308");
+        QTest::newRow("circumflex") << QStringLiteral("e\u0302");
+        QTest::newRow("mark first") << QStringLiteral("\u0301a");
+        QTest::newRow("mark on a digit") << QStringLiteral("3\u0300");
+        QTest::newRow("mark after a blank") << QStringLiteral(" \u030C");
+        QTest::newRow("vowel at the end") << QStringLiteral("ha");
+    }
+
+    void lettersWithoutGlyphStay() {
+        QFETCH(QString, text);
+        QCOMPARE(fromUnicode(text), text);
+    }
+
+    // Either direction leaves text alone when it holds nothing to convert.
+    void textWithoutToneLetters_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("ascii") << printableAscii();
+        QTest::newRow("typed digits") << QStringLiteral("Ni3 hao4, 2024!\n\tx");
+        QTest::newRow("latin-1 outside the table")
+            << QStringLiteral("\u00E6\u00F0\u00F7\u00F8\u00FF\u00A1");
+        QTest::newRow("chinese") << QStringLiteral("你好，中文");
+        QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b");
+        QTest::newRow("mark after a surrogate pair") << QStringLiteral("\U0001F600\u0301");
+        QTest::newRow("lone high surrogate") << QString(QChar(0xD800)) + "a";
+        QTest::newRow("lone low surrogate") << "o" + QString(QChar(0xDC00)) + "\u0301";
+        QTest::newRow("high surrogate at the end") << "e" + QString(QChar(0xDBFF));
+    }
+
+    void textWithoutToneLetters() {
+        QFETCH(QString, text);
+        QCOMPARE(fromUnicode(text), text);
+        QCOMPARE(toUnicode(text), text);
+    }
+
+    void mixedText_data() {
+        QTest::addColumn<QString>("glyphs");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("typed Ni3 ha3o")
+            << QStringLiteral("N\u00ED h\u00E2o") << QStringLiteral("Nǐ hǎo");
+        QTest::newRow("digit kept") << QStringLiteral("Ni3 h\u00E2o") << QStringLiteral("Ni3 hǎo");
+        QTest::newRow("beside emoji")
+            << QStringLiteral("\U0001F600\u00E1") << QStringLiteral("\U0001F600ā");
+        QTest::newRow("capitals") << QStringLiteral("\u00A2n \u00B6r \u00D8u")
+                                  << QStringLiteral("Ān Ēr Ōu");
+    }
+
+    void mixedText() {
+        QFETCH(QString, glyphs);
+        QFETCH(QString, letters);
+        QCOMPARE(toUnicode(glyphs), letters);
+        QCOMPARE(fromUnicode(letters), glyphs);
+    }
+
+    void roundTrips_data() {
+        QTest::addColumn<QString>("glyphText");
+        QTest::addColumn<QString>("letterText");
+        const QString ascii = printableAscii();
+        QTest::newRow("every letter") << allOf(&Row::glyphs) << allOf(&Row::letters);
+        QTest::newRow("every letter and ascii")
+            << allOf(&Row::glyphs) + ascii << allOf(&Row::letters) + ascii;
+    }
+
+    void roundTrips() {
+        QFETCH(QString, glyphText);
+        QFETCH(QString, letterText);
+        QCOMPARE(fromUnicode(toUnicode(glyphText)), glyphText);
+        QCOMPARE(toUnicode(fromUnicode(letterText)), letterText);
+    }
+
+    // A million characters would take hours if either direction were quadratic.
+    void longTextRoundTrips() {
+        const QString letters = randomText(allOf(&Row::letters) + printableAscii(), 1'000'000);
+        const QString glyphs = fromUnicode(letters);
+        QCOMPARE(glyphs.size(), letters.size());
+        QCOMPARE(toUnicode(glyphs), letters);
+    }
+
+    void rowOrToneOutOfRangeIsRefused() {
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, unicodeLetter(0, 1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, unicodeLetter(rowCount + 1, 1));
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, unicodeLetter(1, 5));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUnicodePinyin)
+#include "tst_unicodepinyin.moc"

@@ -1,0 +1,135 @@
+#include "UnicodePinyin.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace tone {
+
+namespace {
+
+// Unicode's canonical compositions of the letters that pinyin writes with a tone mark.
+struct Composition {
+    char16_t letter;
+    char16_t base;
+    char16_t mark;
+};
+
+constexpr char16_t macron = 0x0304;
+constexpr char16_t acute = 0x0301;
+constexpr char16_t caron = 0x030C;
+constexpr char16_t grave = 0x0300;
+
+constexpr std::array<Composition, 44> compositions{{
+    {0x00C0, u'A', grave},    {0x00C1, u'A', acute},     {0x00C8, u'E', grave},
+    {0x00C9, u'E', acute},    {0x00CC, u'I', grave},     {0x00CD, u'I', acute},
+    {0x00D2, u'O', grave},    {0x00D3, u'O', acute},     {0x00D9, u'U', grave},
+    {0x00DA, u'U', acute},    {0x00E0, u'a', grave},     {0x00E1, u'a', acute},
+    {0x00E8, u'e', grave},    {0x00E9, u'e', acute},     {0x00EC, u'i', grave},
+    {0x00ED, u'i', acute},    {0x00F2, u'o', grave},     {0x00F3, u'o', acute},
+    {0x00F9, u'u', grave},    {0x00FA, u'u', acute},     {0x0100, u'A', macron},
+    {0x0101, u'a', macron},   {0x0112, u'E', macron},    {0x0113, u'e', macron},
+    {0x011A, u'E', caron},    {0x011B, u'e', caron},     {0x012A, u'I', macron},
+    {0x012B, u'i', macron},   {0x014C, u'O', macron},    {0x014D, u'o', macron},
+    {0x016A, u'U', macron},   {0x016B, u'u', macron},    {0x01CD, u'A', caron},
+    {0x01CE, u'a', caron},    {0x01CF, u'I', caron},     {0x01D0, u'i', caron},
+    {0x01D1, u'O', caron},    {0x01D2, u'o', caron},     {0x01D3, u'U', caron},
+    {0x01D4, u'u', caron},    {0x01D6, umlautU, macron}, {0x01D8, umlautU, acute},
+    {0x01DA, umlautU, caron}, {0x01DC, umlautU, grave},
+}};
+
+constexpr char16_t compose(char16_t base, char16_t mark) {
+    for (const auto& composition : compositions) {
+        if (composition.base == base && composition.mark == mark)
+            return composition.letter;
+    }
+    return 0;
+}
+
+constexpr char16_t baseLetter(const GlyphRow& row) {
+    return row.vowel == u'y' ? umlautU : row.vowel;
+}
+
+// Glyph codes lie below 0x100 and tone letters below 0x1E0, so both lookups are plain indexing.
+constexpr std::size_t glyphLimit = 0x100;
+constexpr std::size_t letterLimit = 0x1E0;
+
+struct Lookups {
+    std::array<char16_t, glyphLimit> letterOfGlyph{};
+    std::array<char16_t, letterLimit> glyphOfLetter{};
+    int filled = 0;
+};
+
+constexpr Lookups makeLookups() {
+    Lookups lookups;
+    for (const auto& row : glyphRows) {
+        for (int tone = 0; tone < toneCount; ++tone) {
+            const char16_t letter = compose(baseLetter(row), toneMarks[tone]);
+            const char16_t glyph = row.glyphs[tone];
+            if (letter == 0 || letter >= letterLimit || glyph >= glyphLimit ||
+                lookups.letterOfGlyph[glyph] != 0 || lookups.glyphOfLetter[letter] != 0)
+                return lookups;
+            lookups.letterOfGlyph[glyph] = letter;
+            lookups.glyphOfLetter[letter] = glyph;
+            ++lookups.filled;
+        }
+    }
+    return lookups;
+}
+
+constexpr Lookups lookups = makeLookups();
+static_assert(lookups.filled == rowCount * toneCount,
+              "every glyph code needs a tone letter of its own, and every tone letter a glyph");
+
+constexpr bool isToneMark(char16_t c) {
+    return std::find(toneMarks.begin(), toneMarks.end(), c) != toneMarks.end();
+}
+
+char16_t glyphOfLetter(char16_t letter) {
+    return letter < letterLimit ? lookups.glyphOfLetter[letter] : 0;
+}
+
+// The base letter that starts `text` with how many code units it takes: u with a combining
+// diaeresis counts as ü.
+std::pair<char16_t, std::size_t> leadingBase(std::u16string_view text) {
+    if (text.size() > 1 && text[0] == u'u' && text[1] == combiningDiaeresis)
+        return {umlautU, 2};
+    return {text[0], 1};
+}
+
+} // namespace
+
+char16_t unicodeLetter(int row, int tone) {
+    return lookups.letterOfGlyph[glyph(row, tone)];
+}
+
+std::u16string toUnicodePinyin(std::u16string_view text) {
+    std::u16string result(text);
+    for (char16_t& c : result) {
+        if (c < glyphLimit && lookups.letterOfGlyph[c] != 0)
+            c = lookups.letterOfGlyph[c];
+    }
+    return result;
+}
+
+std::u16string fromUnicodePinyin(std::u16string_view text) {
+    std::u16string result;
+    result.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const auto [base, length] = leadingBase(text.substr(at));
+        if (at + length < text.size() && isToneMark(text[at + length])) {
+            if (const char16_t glyph = glyphOfLetter(compose(base, text[at + length]))) {
+                result.push_back(glyph);
+                at += length + 1;
+                continue;
+            }
+        }
+        const char16_t glyph = glyphOfLetter(text[at]);
+        result.push_back(glyph != 0 ? glyph : text[at]);
+        ++at;
+    }
+    return result;
+}
+
+} // namespace tone

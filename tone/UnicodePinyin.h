@@ -1,0 +1,29 @@
+#pragma once
+
+#include "GlyphTables.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tone {
+
+// The combining marks of tones 1 to 4: macron, acute, caron, grave.
+inline constexpr std::array<char16_t, toneCount> toneMarks{0x0304, 0x0301, 0x030C, 0x0300};
+
+// The letter the tone font shows for row y: the key y stands for ü, which has no key of its own.
+inline constexpr char16_t umlautU = 0x00FC;
+inline constexpr char16_t combiningDiaeresis = 0x0308;
+
+// The standard precomposed Unicode letter of tone `tone` (1 to 4) in row `row` (1 to 11), the
+// letter the tone font draws at that row's glyph code.
+char16_t unicodeLetter(int row, int tone);
+
+// Every glyph code becomes its Unicode tone letter, so that the text reads right in any font.
+std::u16string toUnicodePinyin(std::u16string_view text);
+
+// Every Unicode tone letter, precomposed or as a vowel with a combining tone mark, becomes its
+// glyph code; characters that have no glyph code are kept as they are.
+std::u16string fromUnicodePinyin(std::u16string_view text);
+
+} // namespace tone
