@@ -3,7 +3,9 @@
 #include "ControlFactory.h"
 #include "EditorEnd.h"
 #include "FormDesign.h"
+#include "TextBox.h"
 #include "TiledBackground.h"
+#include "UnicodePinyinActions.h"
 #include "install/DesktopInstallPlatform.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
@@ -54,7 +56,7 @@ void Form1::createControls() {
     setCentralWidget(client);
     for (const auto& design : FormDesign::controls())
         ControlFactory::make(design, client);
-    Text2 = control<QPlainTextEdit>("Text2");
+    Text2 = control<TextBox>("Text2");
     control<QWidget>("Image15")->lower();
 }
 
@@ -94,6 +96,8 @@ void Form1::connectHandlers() {
         connect(timers_.at(row - 1), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
     connect(timers_.at(11), &QTimer::timeout, this, &Form1::Timer12_Timer);
     connectPresentationControls();
+    auto* unicode = new UnicodePinyinActions(*Text2);
+    Text2->addContextActions(unicode->actions());
     connect(findChild<QAction*>("print"), &QAction::triggered, this,
             [this] { print::print_Click(Text2->toPlainText()); });
 }

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-class QPlainTextEdit;
+class TextBox;
 class QTimer;
 
 // The program's one window: the editor, the presentation controls on the right, the hidden
@@ -47,6 +47,6 @@ class Form1 : public QMainWindow {
     tone::KeyTracker tracker_;
     tone::FontHolder c1_;
     install::InstallFields installFields_;
-    QPlainTextEdit* Text2 = nullptr;
+    TextBox* Text2 = nullptr;
     std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
 };

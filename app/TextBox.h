@@ -6,10 +6,19 @@
 // crashes on a clipboard that holds no format at all, and rich or picture data has no place
 // in a box whose every character is drawn by the tone font.
 class TextBox : public QPlainTextEdit {
-  public:
+    Q_OBJECT
+
+public:
     using QPlainTextEdit::QPlainTextEdit;
 
-  protected:
+    // Offered in the context menu after the standard entries.
+    void addContextActions(const QList<QAction*>& actions);
+
+protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QList<QAction*> contextActions_;
 };

@@ -1,0 +1,49 @@
+#include "UnicodePinyinActions.h"
+
+#include "tone/UnicodePinyin.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTextDocumentFragment>
+
+namespace {
+
+QAction* makeAction(QPlainTextEdit& editor, const QString& text, const QKeySequence& shortcut) {
+    auto* action = new QAction(text, &editor);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setShortcutVisibleInContextMenu(true);
+    editor.addAction(action);
+    return action;
+}
+
+} // namespace
+
+UnicodePinyinActions::UnicodePinyinActions(QPlainTextEdit& editor)
+    : QObject(&editor),
+      copyAction_(makeAction(editor, "Copy as Unicode pinyin", QKeySequence("Ctrl+Shift+C"))),
+      pasteAction_(makeAction(editor, "Paste Unicode pinyin", QKeySequence("Ctrl+Shift+V"))) {
+    connect(copyAction_, &QAction::triggered, this, [&editor] { copy(editor); });
+    connect(pasteAction_, &QAction::triggered, this, [&editor] { paste(editor); });
+}
+
+QList<QAction*> UnicodePinyinActions::actions() const {
+    return {copyAction_, pasteAction_};
+}
+
+void UnicodePinyinActions::copy(const QPlainTextEdit& editor) {
+    const QTextCursor cursor = editor.textCursor();
+    const QString text =
+        cursor.hasSelection() ? cursor.selection().toPlainText() : editor.toPlainText();
+    const auto unicode = tone::toUnicodePinyin(text.toStdU16String());
+    QGuiApplication::clipboard()->setText(QString::fromStdU16String(unicode));
+}
+
+void UnicodePinyinActions::paste(QPlainTextEdit& editor) {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return;
+    editor.insertPlainText(QString::fromStdU16String(tone::fromUnicodePinyin(text.toStdU16String())));
+}

@@ -1,0 +1,282 @@
+#include "print/EditorPrint.h"
+#include "print/PrintJob.h"
+#include "print/QtPrinterSurface.h"
+#include "print/print_Click.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFontDatabase>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+#include <memory>
+
+using print::QtPrinterSurface;
+
+namespace {
+
+const QString serif = "DejaVu Serif";
+// DejaVu Serif draws every digit 1303 units wide on a 2048-unit em.
+constexpr double digitEm = 1303.0 / 2048.0;
+
+std::unique_ptr<QPrinter> pdfPrinter(const QString& path, QPrinter::PrinterMode mode,
+                                     QPageSize::PageSizeId size = QPageSize::A4) {
+    auto printer = std::make_unique<QPrinter>(mode);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(QPageSize(size));
+    printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    return printer;
+}
+
+int pdfPages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(R"(/Type\s*/Page(?![s\w]))");
+    return int(QString::fromLatin1(file.readAll()).count(page));
+}
+
+// The words of a PDF file as poppler reads them back, or nothing without poppler.
+QStringList pdfWords(const QString& path) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        return {};
+    QProcess process;
+    process.start(pdftotext, {"-enc", "UTF-8", path, "-"});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestQtPrinterSurface : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString pdf(const QString& name) const { return dir_.filePath(name + ".pdf"); }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        const int id =
+            QFontDatabase::addApplicationFont("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
+        if (id < 0)
+            QSKIP("DejaVu Serif (fonts-dejavu-core) is not installed");
+    }
+
+    void twips_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("pageSize");
+        QTest::addColumn<double>("widthMm");
+        QTest::addColumn<double>("heightMm");
+
+        QTest::newRow("A4 high") << int(QPrinter::HighResolution) << int(QPageSize::A4) << 190.0
+                                 << 277.0;
+        QTest::newRow("A4 screen")
+            << int(QPrinter::ScreenResolution) << int(QPageSize::A4) << 190.0 << 277.0;
+        QTest::newRow("Letter high") << int(QPrinter::HighResolution) << int(QPageSize::Letter)
+                                     << 215.9 - 20.0 << 279.4 - 20.0;
+    }
+
+    // Sizes on paper come out in twips whatever the printer's resolution.
+    void twips() {
+        QFETCH(int, mode);
+        QFETCH(int, pageSize);
+        QFETCH(double, widthMm);
+        QFETCH(double, heightMm);
+        auto printer =
+            pdfPrinter(pdf("twips"), QPrinter::PrinterMode(mode), QPageSize::PageSizeId(pageSize));
+        QtPrinterSurface surface(*printer);
+        QVERIFY(surface.started());
+        const double twipsPerMm = 1440.0 / 25.4;
+        QVERIFY(qAbs(*surface.width() - widthMm * twipsPerMm) < 30.0);
+        QVERIFY(qAbs(*surface.height() - heightMm * twipsPerMm) < 30.0);
+
+        surface.setFontSize(12.0f);
+        surface.setFontName(serif);
+        const double expected = 10 * digitEm * 12 * QtPrinterSurface::twipsPerPoint;
+        const float digits = *surface.textWidth(u"0123456789");
+        QVERIFY2(qAbs(digits - expected) < expected * 0.02, qPrintable(QString::number(digits)));
+        surface.endDocument();
+    }
+
+    void positions() {
+        auto printer = pdfPrinter(pdf("positions"), QPrinter::HighResolution);
+        QtPrinterSurface surface(*printer);
+        surface.setFontSize(12.0f);
+        surface.setFontName(serif);
+        QCOMPARE(*surface.currentX(), 0.0f);
+        QCOMPARE(*surface.currentY(), 0.0f);
+
+        surface.print(u"n\u00ED ");
+        QCOMPARE(*surface.currentX(), *surface.textWidth(u"n\u00ED "));
+        surface.print(u"h\u00E4o");
+        QCOMPARE(*surface.currentX(), *surface.textWidth(u"n\u00ED h\u00E4o"));
+        QCOMPARE(*surface.currentY(), 0.0f);
+
+        surface.endLine();
+        QCOMPARE(*surface.currentX(), 0.0f);
+        const float line = *surface.currentY();
+        QVERIFY2(line > 240.0f && line < 360.0f, qPrintable(QString::number(line)));
+
+        surface.print(u"ma");
+        surface.newPage();
+        QCOMPARE(*surface.currentX(), 0.0f);
+        QCOMPARE(*surface.currentY(), 0.0f);
+        QCOMPARE(surface.pageCount(), 2);
+        surface.endDocument();
+        QCOMPARE(pdfPages(pdf("positions")), 2);
+    }
+
+    void lineBelowTheBottomGoesToANewPage() {
+        auto printer = pdfPrinter(pdf("bottom"), QPrinter::HighResolution);
+        QtPrinterSurface surface(*printer);
+        surface.setFontSize(12.0f);
+        surface.endLine();
+        const float line = *surface.currentY();
+        while (*surface.currentY() + line <= *surface.height())
+            surface.endLine();
+        QCOMPARE(surface.pageCount(), 1);
+        surface.print(u"ma");
+        QCOMPARE(surface.pageCount(), 2);
+        QCOMPARE(*surface.currentY(), 0.0f);
+        QCOMPARE(*surface.currentX(), *surface.textWidth(u"ma"));
+    }
+
+    // Each step that leaves the line or the font must not lose the words printed before it.
+    void wordsReachThePaper_data() {
+        QTest::addColumn<QString>("between");
+        QTest::addColumn<bool>("endDocument");
+
+        QTest::newRow("ended") << "" << true;
+        QTest::newRow("never ended") << "" << false;
+        QTest::newRow("line end") << "endLine" << true;
+        QTest::newRow("new page") << "newPage" << true;
+        QTest::newRow("font size") << "size" << true;
+        QTest::newRow("font name") << "name" << true;
+    }
+
+    void wordsReachThePaper() {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(QString, between);
+        QFETCH(bool, endDocument);
+        const QString path = pdf(QStringLiteral("words-") + QTest::currentDataTag());
+        {
+            auto printer = pdfPrinter(path, QPrinter::HighResolution);
+            QtPrinterSurface surface(*printer);
+            surface.setFontName(serif);
+            surface.print(u"Zh\u00EEng ");
+            surface.print(u"w\u00E5n ");
+            if (between == "endLine")
+                surface.endLine();
+            else if (between == "newPage")
+                surface.newPage();
+            else if (between == "size")
+                surface.setFontSize(18.0f);
+            else if (between == "name")
+                surface.setFontName("DejaVu Sans");
+            surface.print(u"p\u00EAny\u00EAn");
+            if (endDocument)
+                surface.endDocument();
+        }
+        QCOMPARE(pdfWords(path), (QStringList{"Zh\u00EEng", "w\u00E5n", "p\u00EAny\u00EAn"}));
+    }
+
+    void fontSize_data() {
+        QTest::addColumn<float>("asked");
+        QTest::addColumn<double>("reported");
+
+        QTest::newRow("12") << 12.0f << 12.0;
+        QTest::newRow("four decimals") << 15.75f << 15.75;
+        QTest::newRow("rounded to four decimals") << 10.123456f << 10.1235;
+        QTest::newRow("zero is refused") << 0.0f << 12.0;
+        QTest::newRow("negative is refused") << -3.0f << 12.0;
+        QTest::newRow("beyond any page is refused") << 1.0e9f << 12.0;
+        QTest::newRow("infinity is refused") << std::numeric_limits<float>::infinity() << 12.0;
+        QTest::newRow("NaN is refused") << std::numeric_limits<float>::quiet_NaN() << 12.0;
+    }
+
+    void fontSize() {
+        QFETCH(float, asked);
+        QFETCH(double, reported);
+        auto printer = pdfPrinter(pdf("size"), QPrinter::HighResolution);
+        QtPrinterSurface surface(*printer);
+        surface.setFontSize(12.0f);
+        surface.setFontSize(asked);
+        QCOMPARE(*surface.fontSize(), reported);
+    }
+
+    // Once the document is ended, or when painting never started, every step fails.
+    void stepsFailWhenInactive_data() {
+        QTest::addColumn<bool>("unwritable");
+        QTest::newRow("after the end") << false;
+        QTest::newRow("file cannot be made") << true;
+    }
+
+    void stepsFailWhenInactive() {
+        QFETCH(bool, unwritable);
+        const QString path = unwritable ? dir_.filePath("missing/folder/x.pdf") : pdf("ended");
+        auto printer = pdfPrinter(path, QPrinter::HighResolution);
+        QtPrinterSurface surface(*printer);
+        QCOMPARE(surface.started(), !unwritable);
+        surface.endDocument();
+        surface.print(u"ma");
+        surface.newPage();
+        QVERIFY(!surface.fontSize());
+        QVERIFY(!surface.currentX());
+        QVERIFY(!surface.currentY());
+        QVERIFY(!surface.width());
+        QVERIFY(!surface.height());
+        QVERIFY(!surface.textWidth(u"ma"));
+        print::PrintJob(surface).run(u"ni hao\r\nma");
+    }
+
+    void editorTextToPdf_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("minPages");
+        QTest::addColumn<int>("maxPages");
+
+        QTest::newRow("empty") << "" << 1 << 1;
+        QTest::newRow("one line") << "N\u00ED h\u00E4o" << 1 << 1;
+        QTest::newRow("many short lines") << QString("ma\n").repeated(200) << 3 << 5;
+        QTest::newRow("one long paragraph")
+            << QString("zh\u00EEng w\u00E9n ").repeated(2000) << 2 << 20;
+    }
+
+    void editorTextToPdf() {
+        QFETCH(QString, text);
+        QFETCH(int, minPages);
+        QFETCH(int, maxPages);
+        const QString path = pdf(QTest::currentDataTag());
+        QVERIFY(print::printEditorTextToPdf(text, path));
+        const int pages = pdfPages(path);
+        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+    }
+
+    void editorTextToUnwritablePdf() {
+        QVERIFY(!print::printEditorTextToPdf("ma", dir_.filePath("missing/folder/x.pdf")));
+    }
+
+    // The test's print server address leads nowhere, so there is no default printer.
+    void noDefaultPrinterReturnsAtOnce() {
+        if (!QPrinterInfo::defaultPrinterName().isEmpty())
+            QSKIP("a default printer is reachable here");
+        QElapsedTimer timer;
+        timer.start();
+        print::print_Click(QString("ni hao ").repeated(100000));
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    }
+};
+
+QTEST_MAIN(TestQtPrinterSurface)
+#include "tst_qtprintersurface.moc"
