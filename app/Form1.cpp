@@ -9,8 +9,8 @@
 #include "install/DesktopInstallPlatform.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
-#include "tone/ReplacementTick.h"
 #include "print/print_Click.h"
+#include "tone/ReplacementTick.h"
 #include "ui/Check1_Click.h"
 #include "ui/KeyPressFilter.h"
 #include "ui/PictureBox.h"
@@ -20,11 +20,11 @@
 
 #include <QCheckBox>
 #include <QIcon>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <algorithm>

@@ -8,17 +8,17 @@
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
-public:
+  public:
     using QPlainTextEdit::QPlainTextEdit;
 
     // Offered in the context menu after the standard entries.
     void addContextActions(const QList<QAction*>& actions);
 
-protected:
+  protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     QList<QAction*> contextActions_;
 };

@@ -45,5 +45,10 @@ void UnicodePinyinActions::paste(QPlainTextEdit& editor) {
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty())
         return;
-    editor.insertPlainText(QString::fromStdU16String(tone::fromUnicodePinyin(text.toStdU16String())));
+    // One edit of its own, so that one Undo takes back the whole paste and nothing typed before.
+    QTextCursor cursor = editor.textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(QString::fromStdU16String(tone::fromUnicodePinyin(text.toStdU16String())));
+    cursor.endEditBlock();
+    editor.setTextCursor(cursor);
 }

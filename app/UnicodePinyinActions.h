@@ -8,7 +8,7 @@ class QPlainTextEdit;
 // "Copy as Unicode pinyin" and "Paste Unicode pinyin" for the editor: the glyph codes that only
 // the tone font draws become standard Unicode tone letters on the way out, and back on the way in.
 class UnicodePinyinActions : public QObject {
-public:
+  public:
     explicit UnicodePinyinActions(QPlainTextEdit& editor);
 
     QList<QAction*> actions() const;
@@ -17,7 +17,7 @@ public:
     static void copy(const QPlainTextEdit& editor);
     static void paste(QPlainTextEdit& editor);
 
-private:
+  private:
     QAction* copyAction_;
     QAction* pasteAction_;
 };

@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -47,6 +49,21 @@ class TestForm1 : public QObject {
         return form->findChild<T*>(QLatin1String(name));
     }
 
+    QMenu* openContextMenu() {
+        const QPoint at(20, 20);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, Text2->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(Text2->viewport(), &event);
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    }
+
+    static QAction* action(QMenu* menu, const QString& text) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        return nullptr;
+    }
+
     QList<QTimer*> runningTimers() {
         QList<QTimer*> running;
         for (QTimer* timer : form->findChildren<QTimer*>()) {
@@ -61,8 +78,11 @@ class TestForm1 : public QObject {
         form = std::make_unique<Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
         Text2 = control<QPlainTextEdit>("Text2");
         QVERIFY(Text2);
+        Text2->setFocus();
     }
 
     void cleanup() { form.reset(); }
@@ -283,6 +303,48 @@ class TestForm1 : public QObject {
         QCOMPARE(form->c1().fontSize(), 14.0f);
         QCOMPARE(Text2->font().family(), toneFace);
         QCOMPARE(control<QWidget>("Text3")->font().pointSizeF(), 15.75);
+    }
+
+    void contextMenuAddsUnicodePinyinToTheStandardEntries() {
+        QMenu* menu = openContextMenu();
+        QVERIFY(menu);
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << action->text().remove('&').section('\t', 0, 0);
+        QVERIFY(texts.contains("Undo") && texts.contains("Paste") && texts.contains("Select All"));
+        QVERIFY(texts.indexOf("Copy as Unicode pinyin") > texts.indexOf("Select All"));
+        QCOMPARE(action(menu, "Copy as Unicode pinyin")->shortcut(), QKeySequence("Ctrl+Shift+C"));
+        QCOMPARE(action(menu, "Paste Unicode pinyin")->shortcut(), QKeySequence("Ctrl+Shift+V"));
+        menu->close();
+    }
+
+    void copyAsUnicodePinyinFromTheMenu() {
+        typeSlowly(Text2, "Ni3 ha3o");
+        QMenu* menu = openContextMenu();
+        QVERIFY(menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(action(menu, "Copy as Unicode pinyin")).center());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("N\u01D0 h\u01CEo"));
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("N\u00ED h\u00E2o"));
+    }
+
+    void copyAsUnicodePinyinTakesTheSelection() {
+        typeSlowly(Text2, "ma3 ma4");
+        QTextCursor cursor = Text2->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(2, QTextCursor::KeepAnchor);
+        Text2->setTextCursor(cursor);
+        QTest::keyClick(Text2, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("m\u01CE"));
+    }
+
+    void pasteUnicodePinyinWithTheShortcut() {
+        typeSlowly(Text2, "x");
+        QApplication::clipboard()->setText(QStringLiteral("l\u01DCs\u00E8 e\u0304 \u00EA"));
+        QTest::keyClick(Text2, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("xl\u00FCs\u00E9 \u00E3 \u00EA"));
+        Text2->undo();
+        QCOMPARE(Text2->toPlainText(), "x");
     }
 
     void fontTickGivesEveryBoxTheHeldFaceAndKeepsSizes() {

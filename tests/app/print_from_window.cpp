@@ -1,16 +1,19 @@
-// Stands in for the program's "Print text" command: registers the tone font from a file and
-// prints a text file's text, as the editor would hold it, on the default printer.
-#include "print/print_Click.h"
+// Prints a text file's text through the window's own "Print text" menu item, with the help shown
+// in the editor's place: the printout must still be the editor's text, in the tone font.
+#include "app/Form1.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
-#include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QPrinterInfo>
 
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 3) {
         std::fprintf(stderr, "usage: %s FONT_FILE TEXT_FILE\n", qPrintable(args.value(0)));
@@ -29,6 +32,10 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "no default printer\n");
         return 1;
     }
-    print::print_Click(QString::fromUtf8(textFile.readAll()));
+    Form1 form;
+    form.show();
+    form.findChild<QPlainTextEdit*>("Text2")->setPlainText(QString::fromUtf8(textFile.readAll()));
+    form.findChild<QCheckBox*>("Check1")->setChecked(true);
+    form.findChild<QAction*>("print")->trigger();
     return 0;
 }
