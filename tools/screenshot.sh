@@ -4,7 +4,8 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=$root/build/tonquill
+build=${TONQUILL_BUILD:-$root/build}
+program=$build/tonquill
 output=${1:-$root/docs/screenshot.png}
 display=:${SCREENSHOT_DISPLAY:-57}
 
@@ -22,7 +23,7 @@ done
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 # A copy of the program folder and a home of its own, so the first-run installation happens there.
-cp -r "$program" "$root/build/font.log" "$root/build/pyserif.ttf" "$root/build/zhongwen.gif" "$work/"
+cp -r "$program" "$build/font.log" "$build/pyserif.ttf" "$build/zhongwen.gif" "$work/"
 mkdir -p "$work/home"
 
 Xvfb "$display" -screen 0 760x420x24 -nolisten tcp &
@@ -31,11 +32,11 @@ DISPLAY=$display HOME=$work/home XDG_DATA_HOME=$work/home/.local/share \
     XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/home/.config \
     "$work/tonquill" &
 window=$(DISPLAY=$display xdotool search --sync --name "Tonquill from Marrowfen" | head -n 1)
-DISPLAY=$display xdotool windowmove "$window" 20 20
+DISPLAY=$display xdotool windowfocus --sync "$window"
 sleep 1
-DISPLAY=$display xdotool type --delay 80 --window "$window" "Ni3 ha3o! Wo3 xue2 pi1nyi1n."
-DISPLAY=$display xdotool key --window "$window" Return
-DISPLAY=$display xdotool type --delay 80 --window "$window" "ma1 ma2 ma3 ma4  lu4 ly4"
+DISPLAY=$display xdotool type --delay 80 "Ni3 ha3o! Wo3 xue2 pi1nyi1n."
+DISPLAY=$display xdotool key Return
+DISPLAY=$display xdotool type --delay 80 "ma1 ma2 ma3 ma4  lu4 ly4  A1 E2 I3 O4 U1"
 sleep 1
 mkdir -p "$(dirname "$output")"
 DISPLAY=$display import -window "$window" -frame "$output"
