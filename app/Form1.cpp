@@ -57,6 +57,7 @@ void Form1::createControls() {
     for (const auto& design : FormDesign::controls())
         ControlFactory::make(design, client);
     Text2 = control<TextBox>("Text2");
+    Text2->setFocus();
     control<QWidget>("Image15")->lower();
 }
 

@@ -82,7 +82,6 @@ class TestForm1 : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         Text2 = control<QPlainTextEdit>("Text2");
         QVERIFY(Text2);
-        Text2->setFocus();
     }
 
     void cleanup() { form.reset(); }
@@ -91,6 +90,7 @@ class TestForm1 : public QObject {
         QCOMPARE(form->windowTitle(), "Tonquill from Marrowfen");
         QCOMPARE(form->centralWidget()->size(), QSize(552, 266));
         QVERIFY(Text2->isVisible());
+        QCOMPARE(QApplication::focusWidget(), Text2);
         QVERIFY(Text2->toPlainText().isEmpty());
         QCOMPARE(Text2->font().family(), toneFace);
         QCOMPARE(Text2->font().pointSizeF(), 18.0);
