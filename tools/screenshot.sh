@@ -7,7 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TONQUILL_BUILD:-$root/build}
 program=$build/tonquill
 output=${1:-$root/docs/screenshot.png}
-display=:${SCREENSHOT_DISPLAY:-57}
 
 for tool in Xvfb xdotool import; do
     command -v "$tool" >/dev/null || {
@@ -26,8 +25,10 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r "$program" "$build/font.log" "$build/pyserif.ttf" "$build/zhongwen.gif" "$work/"
 mkdir -p "$work/home"
 
-Xvfb "$display" -screen 0 760x420x24 -nolisten tcp &
-sleep 1
+# Xvfb picks a free display itself and says which.
+Xvfb -displayfd 3 -screen 0 760x420x24 -nolisten tcp 3>"$work/display" &
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(cat "$work/display")
 DISPLAY=$display HOME=$work/home XDG_DATA_HOME=$work/home/.local/share \
     XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/home/.config \
     "$work/tonquill" &
