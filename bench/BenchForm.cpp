@@ -1,0 +1,42 @@
+#include "BenchForm.h"
+
+#include "app/Form1.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace bench {
+
+BenchForm::BenchForm(const QString& programFolder) {
+    if (!folder_.isValid() || !copyProgramFolder(programFolder))
+        return;
+    QFontDatabase::addApplicationFont(folder_.filePath("pyserif.ttf"));
+    form_ = std::make_unique<Form1>();
+    form_->Form_Load(folder_.path());
+    form_->show();
+    ready_ = QTest::qWaitForWindowExposed(form_.get());
+}
+
+BenchForm::~BenchForm() = default;
+
+bool BenchForm::copyProgramFolder(const QString& programFolder) {
+    for (const char* name : {"pyserif.ttf", "zhongwen.gif"}) {
+        if (!QFile::copy(programFolder + "/" + name, folder_.filePath(name)))
+            return false;
+    }
+    QFile marker(folder_.filePath("font.log"));
+    return marker.open(QIODevice::WriteOnly) && marker.write("\"Ja\"\r\n") == 6;
+}
+
+QPlainTextEdit& BenchForm::Text2() const {
+    return *form_->findChild<QPlainTextEdit*>("Text2");
+}
+
+QTimer& BenchForm::timer(const char* name) const {
+    return *form_->findChild<QTimer*>(name);
+}
+
+} // namespace bench

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class Form1;
+class QPlainTextEdit;
+class QTimer;
+
+namespace bench {
+
+// The real window, loaded from a copy of the program folder whose marker is already rewritten
+// and shown, with the tone font given to the process as an installation would have done.
+class BenchForm {
+  public:
+    explicit BenchForm(const QString& programFolder);
+    ~BenchForm();
+
+    bool ready() const { return ready_; }
+    QPlainTextEdit& Text2() const;
+    QTimer& timer(const char* name) const;
+
+  private:
+    bool copyProgramFolder(const QString& programFolder);
+
+    QTemporaryDir folder_;
+    std::unique_ptr<Form1> form_;
+    bool ready_ = false;
+};
+
+} // namespace bench
