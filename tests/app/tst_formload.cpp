@@ -128,7 +128,7 @@ class TestFormLoad : public QObject {
         QTest::addColumn<bool>("present");
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("empty") << QByteArray() << true;
-        QTest::newRow("corrupt") << QByteArray("GIF89a\x31\x00\xff\xff garbage", 20) << true;
+        QTest::newRow("corrupt") << QByteArray("GIF89a\x31\x00\xff\xff garbage", 18) << true;
     }
 
     void aBadPictureLeavesAPlainBackground() {
