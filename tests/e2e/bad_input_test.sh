@@ -85,9 +85,12 @@ type_slowly() {
     sleep 0.3
 }
 
-# Waits until the command succeeds, for at most $1 seconds.
+# A sanitizer build runs several times slower; it stretches every bound by this factor.
+wait_scale=${TONQUILL_WAIT_SCALE:-1}
+
+# Waits until the command succeeds, for at most $1 seconds (stretched by wait_scale).
 wait_for() {
-    local seconds=$1
+    local seconds=$(($1 * wait_scale))
     shift
     local deadline=$((SECONDS + seconds))
     until "$@"; do
@@ -96,7 +99,7 @@ wait_for() {
     done
 }
 
-read_clipboard() { timeout 30 xclip -o -selection clipboard "$@" 2>/dev/null; }
+read_clipboard() { timeout $((30 * wait_scale)) xclip -o -selection clipboard "$@" 2>/dev/null; }
 
 clipboard_is() { read_clipboard >"$work/read" && cmp -s "$work/read" "$1"; }
 
