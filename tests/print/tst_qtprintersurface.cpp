@@ -44,13 +44,10 @@ int pdfPages(const QString& path) {
     return int(QString::fromLatin1(file.readAll()).count(page));
 }
 
-// The words of a PDF file as poppler reads them back, or nothing without poppler.
+// The words of a PDF file as poppler reads them back.
 QStringList pdfWords(const QString& path) {
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        return {};
     QProcess process;
-    process.start(pdftotext, {"-enc", "UTF-8", path, "-"});
+    process.start("pdftotext", {"-enc", "UTF-8", path, "-"});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput())
         .split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts);
@@ -76,30 +73,27 @@ class TestQtPrinterSurface : public QObject {
     void twips_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("pageSize");
-        QTest::addColumn<double>("widthMm");
-        QTest::addColumn<double>("heightMm");
-
-        QTest::newRow("A4 high") << int(QPrinter::HighResolution) << int(QPageSize::A4) << 190.0
-                                 << 277.0;
+        QTest::addColumn<QSizeF>("areaMm"); // the page less 10 mm margins
+        QTest::newRow("A4 high") << int(QPrinter::HighResolution) << int(QPageSize::A4)
+                                 << QSizeF(190.0, 277.0);
         QTest::newRow("A4 screen")
-            << int(QPrinter::ScreenResolution) << int(QPageSize::A4) << 190.0 << 277.0;
-        QTest::newRow("Letter high") << int(QPrinter::HighResolution) << int(QPageSize::Letter)
-                                     << 215.9 - 20.0 << 279.4 - 20.0;
+            << int(QPrinter::ScreenResolution) << int(QPageSize::A4) << QSizeF(190.0, 277.0);
+        QTest::newRow("Letter high")
+            << int(QPrinter::HighResolution) << int(QPageSize::Letter) << QSizeF(195.9, 259.4);
     }
 
     // Sizes on paper come out in twips whatever the printer's resolution.
     void twips() {
         QFETCH(int, mode);
         QFETCH(int, pageSize);
-        QFETCH(double, widthMm);
-        QFETCH(double, heightMm);
+        QFETCH(QSizeF, areaMm);
         auto printer =
             pdfPrinter(pdf("twips"), QPrinter::PrinterMode(mode), QPageSize::PageSizeId(pageSize));
         QtPrinterSurface surface(*printer);
         QVERIFY(surface.started());
         const double twipsPerMm = 1440.0 / 25.4;
-        QVERIFY(qAbs(*surface.width() - widthMm * twipsPerMm) < 30.0);
-        QVERIFY(qAbs(*surface.height() - heightMm * twipsPerMm) < 30.0);
+        QVERIFY(qAbs(*surface.width() - areaMm.width() * twipsPerMm) < 30.0);
+        QVERIFY(qAbs(*surface.height() - areaMm.height() * twipsPerMm) < 30.0);
 
         surface.setFontSize(12.0f);
         surface.setFontName(serif);
@@ -133,30 +127,23 @@ class TestQtPrinterSurface : public QObject {
         QCOMPARE(*surface.currentX(), 0.0f);
         QCOMPARE(*surface.currentY(), 0.0f);
         QCOMPARE(surface.pageCount(), 2);
-        surface.endDocument();
-        QCOMPARE(pdfPages(pdf("positions")), 2);
-    }
 
-    void lineBelowTheBottomGoesToANewPage() {
-        auto printer = pdfPrinter(pdf("bottom"), QPrinter::HighResolution);
-        QtPrinterSurface surface(*printer);
-        surface.setFontSize(12.0f);
-        surface.endLine();
-        const float line = *surface.currentY();
+        // A line that would run below the bottom goes to the top of a new page.
         while (*surface.currentY() + line <= *surface.height())
             surface.endLine();
-        QCOMPARE(surface.pageCount(), 1);
-        surface.print(u"ma");
         QCOMPARE(surface.pageCount(), 2);
+        surface.print(u"ma");
+        QCOMPARE(surface.pageCount(), 3);
         QCOMPARE(*surface.currentY(), 0.0f);
         QCOMPARE(*surface.currentX(), *surface.textWidth(u"ma"));
+        surface.endDocument();
+        QCOMPARE(pdfPages(pdf("positions")), 3);
     }
 
     // Each step that leaves the line or the font must not lose the words printed before it.
     void wordsReachThePaper_data() {
         QTest::addColumn<QString>("between");
         QTest::addColumn<bool>("endDocument");
-
         QTest::newRow("ended") << "" << true;
         QTest::newRow("never ended") << "" << false;
         QTest::newRow("line end") << "endLine" << true;
@@ -164,7 +151,6 @@ class TestQtPrinterSurface : public QObject {
         QTest::newRow("font size") << "size" << true;
         QTest::newRow("font name") << "name" << true;
     }
-
     void wordsReachThePaper() {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
@@ -195,17 +181,12 @@ class TestQtPrinterSurface : public QObject {
     void fontSize_data() {
         QTest::addColumn<float>("asked");
         QTest::addColumn<double>("reported");
-
-        QTest::newRow("12") << 12.0f << 12.0;
         QTest::newRow("four decimals") << 15.75f << 15.75;
         QTest::newRow("rounded to four decimals") << 10.123456f << 10.1235;
         QTest::newRow("zero is refused") << 0.0f << 12.0;
-        QTest::newRow("negative is refused") << -3.0f << 12.0;
         QTest::newRow("beyond any page is refused") << 1.0e9f << 12.0;
-        QTest::newRow("infinity is refused") << std::numeric_limits<float>::infinity() << 12.0;
         QTest::newRow("NaN is refused") << std::numeric_limits<float>::quiet_NaN() << 12.0;
     }
-
     void fontSize() {
         QFETCH(float, asked);
         QFETCH(double, reported);
@@ -222,7 +203,6 @@ class TestQtPrinterSurface : public QObject {
         QTest::newRow("after the end") << false;
         QTest::newRow("file cannot be made") << true;
     }
-
     void stepsFailWhenInactive() {
         QFETCH(bool, unwritable);
         const QString path = unwritable ? dir_.filePath("missing/folder/x.pdf") : pdf("ended");
@@ -232,27 +212,22 @@ class TestQtPrinterSurface : public QObject {
         surface.endDocument();
         surface.print(u"ma");
         surface.newPage();
-        QVERIFY(!surface.fontSize());
-        QVERIFY(!surface.currentX());
-        QVERIFY(!surface.currentY());
-        QVERIFY(!surface.width());
-        QVERIFY(!surface.height());
-        QVERIFY(!surface.textWidth(u"ma"));
+        QVERIFY(!surface.fontSize() && !surface.currentX() && !surface.currentY() &&
+                !surface.width() && !surface.height() && !surface.textWidth(u"ma"));
         print::PrintJob(surface).run(u"ni hao\r\nma");
+        if (unwritable)
+            QVERIFY(!print::printEditorTextToPdf("ma", path));
     }
 
     void editorTextToPdf_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("minPages");
         QTest::addColumn<int>("maxPages");
-
         QTest::newRow("empty") << "" << 1 << 1;
-        QTest::newRow("one line") << "N\u00ED h\u00E4o" << 1 << 1;
         QTest::newRow("many short lines") << QString("ma\n").repeated(200) << 3 << 5;
         QTest::newRow("one long paragraph")
             << QString("zh\u00EEng w\u00E9n ").repeated(2000) << 2 << 20;
     }
-
     void editorTextToPdf() {
         QFETCH(QString, text);
         QFETCH(int, minPages);
@@ -261,10 +236,6 @@ class TestQtPrinterSurface : public QObject {
         QVERIFY(print::printEditorTextToPdf(text, path));
         const int pages = pdfPages(path);
         QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
-    }
-
-    void editorTextToUnwritablePdf() {
-        QVERIFY(!print::printEditorTextToPdf("ma", dir_.filePath("missing/folder/x.pdf")));
     }
 
     // The test's print server address leads nowhere, so there is no default printer.
