@@ -31,6 +31,7 @@
 #include <vector>
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    createFrame();
     createControls();
     createTimers();
     createMenu();
@@ -42,12 +43,15 @@ template <typename Control> Control* Form1::control(const char* name) const {
     return centralWidget()->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
-void Form1::createControls() {
+void Form1::createFrame() {
     setWindowTitle(FormDesign::caption);
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addFile(QString(":/icon/tonquill-%1.png").arg(size));
     setWindowIcon(icon);
+}
+
+void Form1::createControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(FormDesign::twipsToPixels(FormDesign::clientArea).size());
     QFont font = client->font();

@@ -27,6 +27,7 @@ class Form1 : public QMainWindow {
     const tone::FontHolder& c1() const { return c1_; }
 
   private:
+    void createFrame();
     void createControls();
     void createTimers();
     void createMenu();
