@@ -8,20 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-bench
 
 packages=(cmake make g++ qt6-base-dev libx11-dev xvfb python3-fonttools fonts-dejavu-core fontconfig)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages. Install them with:" >&2
-        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-        exit 1
-    fi
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/tools/packages.sh"
+install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \

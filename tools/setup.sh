@@ -19,22 +19,8 @@ if [ "$mode" = test ]; then
     packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip clang libclang-rt-14-dev)
 fi
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "Missing packages. Install them with:" >&2
-        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-        exit 1
-    fi
-    echo "Installing ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$root/tools/packages.sh"
+install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --parallel "$(nproc)"

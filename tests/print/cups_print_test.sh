@@ -31,17 +31,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit $skip
 fi
 
-packages=(cups printer-driver-cups-pdf poppler-utils)
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "installing ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$(dirname "$0")/../../tools/packages.sh"
+install_packages cups printer-driver-cups-pdf poppler-utils
 
 # A run killed outright (a CTest timeout sends SIGKILL) leaves its queue's configuration behind.
 for stale in /etc/cups/cups-pdf-tonquill-pdf-*.conf; do
