@@ -2,6 +2,7 @@
 
 #include "ControlFactory.h"
 #include "EditorEnd.h"
+#include "EditorText.h"
 #include "FormDesign.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
@@ -104,7 +105,7 @@ void Form1::connectHandlers() {
     auto* unicode = new UnicodePinyinActions(*Text2);
     Text2->addContextActions(unicode->actions());
     connect(findChild<QAction*>("print"), &QAction::triggered, this,
-            [this] { print::print_Click(Text2->toPlainText()); });
+            [this] { print::print_Click(EditorText::all(*Text2)); });
 }
 
 void Form1::connectPresentationControls() {

@@ -1,12 +1,12 @@
 #include "UnicodePinyinActions.h"
 
+#include "EditorText.h"
 #include "tone/UnicodePinyin.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QTextDocumentFragment>
 
 namespace {
 
@@ -34,9 +34,7 @@ QList<QAction*> UnicodePinyinActions::actions() const {
 }
 
 void UnicodePinyinActions::copy(const QPlainTextEdit& editor) {
-    const QTextCursor cursor = editor.textCursor();
-    const QString text =
-        cursor.hasSelection() ? cursor.selection().toPlainText() : editor.toPlainText();
+    const QString text = EditorText::selectionOrAll(editor);
     const auto unicode = tone::toUnicodePinyin(text.toStdU16String());
     QGuiApplication::clipboard()->setText(QString::fromStdU16String(unicode));
 }
