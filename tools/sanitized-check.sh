@@ -19,6 +19,8 @@ for tool in clang clang++ cmake ctest; do
 done
 
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+# A new warning fails the test command here, in a build folder of its own, and never the user's build.
+sanitizers="$sanitizers -Werror"
 cmake -S "$root" -B "$build" \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \

@@ -16,7 +16,7 @@ build=$root/build
 
 packages=(cmake make g++ qt6-base-dev python3-fonttools fonts-dejavu-core fontconfig)
 if [ "$mode" = test ]; then
-    packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip clang libclang-rt-14-dev)
+    packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip clang clang-format libclang-rt-14-dev)
 fi
 
 source "$root/tools/packages.sh"
@@ -28,6 +28,9 @@ cmake --build "$build" --parallel "$(nproc)"
 if [ "$mode" = run ]; then
     exec "$build/tonquill"
 fi
+
+# The format is part of the code: any tracked C++ file that clang-format would change fails here.
+git -C "$root" ls-files -z -- '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)
 
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"

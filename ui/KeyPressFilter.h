@@ -11,15 +11,15 @@ class QWidget;
 // produces, before the control inserts it. Keys that produce no character (arrows, Home, End,
 // function keys, Delete) reach it not at all. It never changes or swallows a key.
 class KeyPressFilter : public QObject {
-public:
+  public:
     using Handler = std::function<void(std::int16_t keyCode)>;
 
     KeyPressFilter(QWidget* control, Handler handler);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void pass(const QString& characters) const;
 
     Handler handler_;
