@@ -1,6 +1,7 @@
 #include "print_Click.h"
 
 #include "EditorPrint.h"
+#include "PrintLog.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -8,11 +9,13 @@
 namespace print {
 
 void print_Click(const QString& editorText) {
-    if (QPrinterInfo::defaultPrinterName().isEmpty())
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinterName().isEmpty()
+                                            ? QPrinterInfo()
+                                            : QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull()) {
+        qCDebug(lcPrint) << "no default printer: nothing printed";
         return;
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull())
-        return;
+    }
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     printEditorText(printer, editorText);
 }

@@ -1,0 +1,4 @@
+#include "InstallLog.h"
+
+// Hidden until asked for, with QT_LOGGING_RULES="tonquill.*=true".
+Q_LOGGING_CATEGORY(lcInstall, "tonquill.install", QtInfoMsg)

@@ -1,0 +1,4 @@
+#include "PrintLog.h"
+
+// Hidden until asked for, with QT_LOGGING_RULES="tonquill.*=true".
+Q_LOGGING_CATEGORY(lcPrint, "tonquill.print", QtInfoMsg)
