@@ -24,12 +24,15 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/tonquill-package.XXXXXX")
 installed=0
 failures=0
+export DEBIAN_FRONTEND=noninteractive
+apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
 cleanup() {
     # A package this test installed never stays, whatever failed on the way.
-    [ "$installed" -eq 1 ] && dpkg --purge tonquill >/dev/null 2>&1
+    [ "$installed" -eq 1 ] && "${apt[@]}" purge tonquill >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 fail() {
     echo "FAIL: $*"
@@ -130,9 +133,8 @@ check_installed_start() {
 }
 
 install_remove() {
-    local apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
     installed=1
-    if ! DEBIAN_FRONTEND=noninteractive "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1; then
+    if ! "${apt[@]}" install "$deb" >"$work/apt.log" 2>&1; then
         cat "$work/apt.log"
         fail "apt-get install of the package failed"
         return
@@ -145,11 +147,14 @@ install_remove() {
     [ "$printed" = "tonquill $version" ] || fail "tonquill --version printed \"$printed\""
     check_installed_start
 
-    DEBIAN_FRONTEND=noninteractive "${apt[@]}" remove tonquill >"$work/apt.log" 2>&1 ||
-        { cat "$work/apt.log"; fail "apt-get remove failed"; }
+    if ! "${apt[@]}" remove tonquill >"$work/apt.log" 2>&1; then
+        cat "$work/apt.log"
+        fail "apt-get remove failed"
+        return
+    fi
+    installed=0
     [ -z "$(package_status)" ] || [ "$(package_status)" = "unknown ok not-installed" ] ||
         fail "after removal dpkg still holds tonquill as \"$(package_status)\""
-    installed=0
     local path
     while read -r path; do
         [ -e "${path%% -> *}" ] || [ -L "${path%% -> *}" ] && fail "$path is left after removal"
