@@ -92,8 +92,9 @@ int main(int argc, char* argv[]) {
     const auto environment = sandbox.environment();
     const std::string bareProgram = parser.value(bareOption).toStdString();
 
-    // The first start installs the tone font into the sandbox's home, as on a user's machine;
-    // the starts measured are the later ones, with the marker rewritten.
+    // From a build folder the first start installs the tone font into the sandbox's home, as on a
+    // user's machine; the starts measured are the later ones, with the marker rewritten. An
+    // installed program folder already holds that marker and installs nothing.
     startOnce(watch, sandbox.program(), environment);
     if (sandbox.marker() != "\"Ja\"\r\n")
         std::fprintf(stderr, "The first start did not rewrite the marker; rewriting it.\n");

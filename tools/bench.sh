@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tonquill for speed in build-bench and prints every benchmark table: start-up, typing,
-# key handling and printing, each against a reference measured in the same run. The windows
-# open on a private X server (Xvfb), and the programs run with a home of their own.
+# Builds Tonquill for speed in build-bench and prints every benchmark table: start-up (also from
+# the installed package when there is one), typing, key handling and printing, each against a
+# reference measured in the same run. The windows open on a private X server (Xvfb), and the
+# programs run with a home of their own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,6 +42,16 @@ echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'), $(free -h
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_startup_bench" --program-folder "$build" \
     --bare "$build/bench/tonquill_bare_window"
+echo
+# The installed package's program folder holds the done marker and its tone font is known to the
+# whole machine, so its starts, in a home where nothing was installed, are the ones users get.
+if [ "$(dpkg-query -W -f='${Status}' tonquill 2>/dev/null)" = "install ok installed" ]; then
+    echo "From the installed package (/usr/lib/tonquill):"
+    QT_QPA_PLATFORM=xcb "$build/bench/tonquill_startup_bench" --program-folder /usr/lib/tonquill \
+        --bare "$build/bench/tonquill_bare_window"
+else
+    echo "Start-up from the installed package: skipped, no tonquill package is installed"
+fi
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_typing_bench" --program-folder "$build"
 echo
