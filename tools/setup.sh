@@ -23,11 +23,14 @@ source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --parallel "$(nproc)"
 
+# The program folder needs only the program and its assets; the tests and their helpers are built
+# for the test command alone.
 if [ "$mode" = run ]; then
+    cmake --build "$build" --parallel "$(nproc)" --target tonquill
     exec "$build/tonquill"
 fi
+cmake --build "$build" --parallel "$(nproc)"
 
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
