@@ -347,6 +347,60 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->toPlainText(), "x");
     }
 
+    // A key that a shortcut of the window takes reaches the tracker as its control code, before
+    // the action runs, while the editor has the focus; whether Qt gives it the control code or
+    // the letter as text. An action chosen otherwise leaves the tracker alone.
+    void shortcutKeysReachTheTracker_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("keyText");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("lastKey");
+        QTest::newRow("paste Unicode pinyin") << int(Qt::Key_V) << "V"
+                                              << "editor"
+                                              << "ax1" << 22;
+        QTest::newRow("copy as Unicode pinyin") << int(Qt::Key_C) << "\x03"
+                                                << "editor"
+                                                << "a1" << 3;
+        QTest::newRow("window menu") << int(Qt::Key_O) << "o"
+                                     << "editor"
+                                     << "a1" << 15;
+        QTest::newRow("window menu, focus elsewhere") << int(Qt::Key_O) << "o"
+                                                      << "Text1"
+                                                      << "\u00E1" << int('a');
+        QTest::newRow("window menu by mouse") << int(Qt::Key_O) << ""
+                                              << "mouse"
+                                              << "\u00E1" << int('a');
+    }
+    void shortcutKeysReachTheTracker() {
+        QFETCH(int, key);
+        QFETCH(QString, keyText);
+        QFETCH(QString, way);
+        QFETCH(QString, shown);
+        QFETCH(int, lastKey);
+        const Qt::KeyboardModifiers keys =
+            key == Qt::Key_O ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+        QAction* open = form->menuBar()->addMenu("File")->addAction("Open");
+        open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+        int seenByOpen = -1;
+        connect(open, &QAction::triggered, this, [&] { seenByOpen = form->lastKey(); });
+        QApplication::clipboard()->setText("x");
+        typeSlowly(Text2, "a");
+        if (way == "mouse") {
+            open->trigger();
+        } else {
+            QWidget* focus = way == "editor" ? Text2 : control<QWidget>("Text1");
+            focus->setFocus();
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key(key), keyText, keys);
+            Text2->setFocus();
+        }
+        QCOMPARE(form->lastKey(), lastKey);
+        QCOMPARE(seenByOpen, key == Qt::Key_O ? lastKey : -1);
+        typeSlowly(Text2, "1");
+        QTRY_VERIFY(runningTimers().isEmpty());
+        QCOMPARE(Text2->toPlainText(), shown);
+    }
+
     void fontTickGivesEveryBoxTheHeldFaceAndKeepsSizes() {
         for (QWidget* box : {static_cast<QWidget*>(Text2), control<QWidget>("Text13")}) {
             QFont other("Courier");
