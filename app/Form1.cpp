@@ -57,6 +57,8 @@ void Form1::createControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(FormDesign::twipsToPixels(FormDesign::clientArea).size());
     QFont font = client->font();
+    QStringList faces(FormDesign::defaultFontFaces.begin(), FormDesign::defaultFontFaces.end());
+    font.setFamilies(faces << font.family());
     font.setPointSizeF(FormDesign::defaultFontPoints);
     client->setFont(font);
     setCentralWidget(client);

@@ -14,7 +14,7 @@ esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
-packages=(cmake make g++ qt6-base-dev libfontconfig-dev python3-fonttools fonts-dejavu-core fontconfig)
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig)
 if [ "$mode" = test ]; then
     packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip clang libclang-rt-14-dev)
 fi

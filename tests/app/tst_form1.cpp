@@ -3,6 +3,7 @@
 #include "tone/GlyphTables.h"
 #include "tone/ToneFont.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +17,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -130,6 +133,42 @@ class TestForm1 : public QObject {
         const QList<QAction*> items = menus[0]->menu()->actions();
         QCOMPARE(items.size(), 1);
         QCOMPARE(items[0]->text(), "Print text");
+    }
+
+    // Each caption, in the font its control really draws it with, lies whole in its box and clear
+    // of every other control but the background picture.
+    void captionFitsItsBox_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Label1", "Label2", "Check1", "op(0)", "op(1)"})
+            QTest::newRow(name) << name;
+    }
+    void captionFitsItsBox() {
+        QFETCH(QString, name);
+        auto* box = control<QWidget>(qPrintable(name));
+        QRect caption;
+        if (auto* label = qobject_cast<QLabel*>(box)) {
+            caption = QRect(0, 0, label->width(), label->heightForWidth(label->width()));
+        } else {
+            auto* button = qobject_cast<QAbstractButton*>(box);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const auto contents = qobject_cast<QRadioButton*>(button)
+                                      ? QStyle::SE_RadioButtonContents
+                                      : QStyle::SE_CheckBoxContents;
+            const QRect room = button->style()->subElementRect(contents, &option, button);
+            const QSize text = button->fontMetrics().size(0, button->text());
+            QVERIFY(text.height() <= room.height());
+            caption =
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft | Qt::AlignVCenter, text, room);
+        }
+        QVERIFY2(box->rect().contains(caption), qPrintable(QDebug::toString(caption)));
+        caption.translate(box->pos());
+        for (auto* other :
+             form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != box && other->isVisible() && other->objectName() != "Image15")
+                QVERIFY2(!other->geometry().intersects(caption), qPrintable(other->objectName()));
+        }
     }
 
     void holdersKeepTheGlyphTables() {
