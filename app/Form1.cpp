@@ -10,6 +10,7 @@
 #include "install/DesktopInstallPlatform.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
+#include "install/UserToneFont.h"
 #include "print/print_Click.h"
 #include "tone/ReplacementTick.h"
 #include "ui/Check1_Click.h"
@@ -56,6 +57,8 @@ void Form1::createControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(FormDesign::twipsToPixels(FormDesign::clientArea).size());
     QFont font = client->font();
+    QStringList faces(FormDesign::defaultFontFaces.begin(), FormDesign::defaultFontFaces.end());
+    font.setFamilies(faces << font.family());
     font.setPointSizeF(FormDesign::defaultFontPoints);
     client->setFont(font);
     setCentralWidget(client);
@@ -131,10 +134,12 @@ void Form1::Form_Load(const QString& programFolder) {
 }
 
 void Form1::installToneFont(const QString& programFolder) {
+    const install::UserToneFont userFont(programFolder.toStdString());
     install::DesktopInstallPlatform platform(
         programFolder.toStdString(), [this] { timers_.at(11)->start(); },
         install::modalMessageBox(this));
     install::InstallToneFont(platform, installFields_).run();
+    userFont.complete();
 }
 
 // A picture that does not load leaves Image15 empty at its designed size, and no message.

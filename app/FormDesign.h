@@ -2,6 +2,7 @@
 
 #include <QRect>
 
+#include <array>
 #include <cstdint>
 
 #include <optional>
@@ -68,8 +69,12 @@ constexpr int twipsToPixels(int twips) {
 QRect twipsToPixels(const Twips& place);
 
 inline constexpr Twips clientArea{0, 0, 8280, 3990};
-// The controls that name no font were laid out for a small user-interface font.
+// The controls that name no font were laid out for a small user-interface font, the classic
+// Windows dialog font. Liberation Sans at this size writes each of their captions whole in its
+// box, as that font did; DejaVu Sans Condensed does too where Liberation Sans is missing.
 inline constexpr double defaultFontPoints = 7.5;
+inline constexpr std::array<const char*, 2> defaultFontFaces{"Liberation Sans",
+                                                             "DejaVu Sans Condensed"};
 inline constexpr const char* caption = "Tonquill from Marrowfen";
 inline constexpr const char* menuCaption = "Print ";
 inline constexpr const char* printCaption = "Print text";

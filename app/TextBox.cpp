@@ -1,11 +1,26 @@
 #include "TextBox.h"
 
+#include "EditorText.h"
+
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
 
+#include <memory>
+
 bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
     return source != nullptr && source->hasText();
+}
+
+// Qt's plain text of the selection turns a no-break space into a plain one; its other formats
+// are kept as Qt makes them.
+QMimeData* TextBox::createMimeDataFromSelection() const {
+    const std::unique_ptr<QMimeData> qt(QPlainTextEdit::createMimeDataFromSelection());
+    auto* data = new QMimeData;
+    for (const QString& format : qt->formats())
+        data->setData(format, qt->data(format));
+    data->setText(EditorText::selectionOrAll(*this));
+    return data;
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {

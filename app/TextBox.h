@@ -4,7 +4,8 @@
 
 // A multi-line text box that takes plain text alone from the clipboard. Qt's own paste path
 // crashes on a clipboard that holds no format at all, and rich or picture data has no place
-// in a box whose every character is drawn by the tone font.
+// in a box whose every character is drawn by the tone font. A copy keeps its characters as they
+// are.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -16,6 +17,7 @@ class TextBox : public QPlainTextEdit {
 
   protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
+    QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -178,10 +178,10 @@ std::optional<std::string> DesktopInstallPlatform::dataFolder() {
     return std::nullopt;
 }
 
-std::optional<std::string> DesktopInstallPlatform::fontFolder() const {
+std::optional<std::string> DesktopInstallPlatform::fontFolder() {
     auto folder = dataFolder();
     if (folder)
-        folder->append("/").append(fontsSubfolder());
+        folder->append("/fonts");
     return folder;
 }
 

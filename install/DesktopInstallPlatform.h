@@ -46,10 +46,10 @@ class DesktopInstallPlatform : public InstallPlatform {
     // $XDG_DATA_HOME, else $HOME/.local/share, without a trailing separator; nothing when neither
     // names an absolute folder.
     static std::optional<std::string> dataFolder();
+    // The user's font folder, fonts/ in the data folder.
+    static std::optional<std::string> fontFolder();
 
   private:
-    std::optional<std::string> fontFolder() const;
-
     std::string programFolder_;
     ArmTimer armTimer12_;
     ShowMessage showMessage_;

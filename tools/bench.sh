@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-bench
 
-packages=(cmake make g++ qt6-base-dev libx11-dev xvfb python3-fonttools fonts-dejavu-core fontconfig)
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev libx11-dev xvfb python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig)
 source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 

@@ -14,7 +14,7 @@ esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
-packages=(cmake make g++ qt6-base-dev python3-fonttools fonts-dejavu-core fontconfig)
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig)
 if [ "$mode" = test ]; then
     packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils dpkg-dev lintian appstream man-db wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip clang clang-format libclang-rt-14-dev)
 fi
@@ -23,11 +23,14 @@ source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --parallel "$(nproc)"
 
+# The program folder needs only the program and its assets; the tests and their helpers are built
+# for the test command alone.
 if [ "$mode" = run ]; then
+    cmake --build "$build" --parallel "$(nproc)" --target tonquill
     exec "$build/tonquill"
 fi
+cmake --build "$build" --parallel "$(nproc)"
 
 # The format is part of the code: any tracked C++ file that clang-format would change fails here.
 git -C "$root" ls-files -z -- '*.cpp' '*.h' | (cd "$root" && xargs -0 clang-format --dry-run --Werror)

@@ -17,11 +17,15 @@ void PictureBox::setPicture(const QImage& picture) {
 }
 
 QColor PictureBox::colourAt(QPoint position) const {
-    const QRect inside = rect().marginsRemoved(QMargins(border, border, border, border));
+    const QRect inside = drawingArea();
     const QPoint inPicture = position - inside.topLeft();
     if (inside.contains(position) && picture_.rect().contains(inPicture))
         return picture_.pixelColor(inPicture);
     return backgroundColour();
+}
+
+QRect PictureBox::drawingArea() const {
+    return rect().marginsRemoved(QMargins(border, border, border, border));
 }
 
 QColor PictureBox::backgroundColour() const {
@@ -44,5 +48,8 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
     // The pixel under the pointer, also where a high-density screen reports fractions of a pixel.
     const QPointF at = event->position();
-    emit pressed(QPoint(qFloor(at.x()), qFloor(at.y())));
+    const QPoint pixel(qFloor(at.x()), qFloor(at.y()));
+    // The frame is not part of the drawing area: a press there is no pick.
+    if (drawingArea().contains(pixel))
+        emit pressed(pixel);
 }

@@ -7,7 +7,8 @@ class QColor;
 class QPoint;
 
 // A box that shows a picture at its top-left corner inside a flat one-pixel border, with the
-// window background colour where the picture does not reach, and reports every mouse press.
+// window background colour where the picture does not reach, and reports every mouse press inside
+// the border.
 class PictureBox : public QWidget {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ class PictureBox : public QWidget {
     QSize sizeHint() const override;
 
   signals:
-    // Any button, any modifier keys; only the press is reported.
+    // Any button, any modifier keys; only the press is reported, and none on the border.
     void pressed(QPoint position);
 
   protected:
@@ -34,6 +35,8 @@ class PictureBox : public QWidget {
 
   private:
     static constexpr int border = 1;
+
+    QRect drawingArea() const;
 
     QImage picture_;
 };

@@ -3,6 +3,7 @@
 #include "tone/GlyphTables.h"
 #include "tone/ToneFont.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +17,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -130,6 +133,42 @@ class TestForm1 : public QObject {
         const QList<QAction*> items = menus[0]->menu()->actions();
         QCOMPARE(items.size(), 1);
         QCOMPARE(items[0]->text(), "Print text");
+    }
+
+    // Each caption, in the font its control really draws it with, lies whole in its box and clear
+    // of every other control but the background picture.
+    void captionFitsItsBox_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"Label1", "Label2", "Check1", "op(0)", "op(1)"})
+            QTest::newRow(name) << name;
+    }
+    void captionFitsItsBox() {
+        QFETCH(QString, name);
+        auto* box = control<QWidget>(qPrintable(name));
+        QRect caption;
+        if (auto* label = qobject_cast<QLabel*>(box)) {
+            caption = QRect(0, 0, label->width(), label->heightForWidth(label->width()));
+        } else {
+            auto* button = qobject_cast<QAbstractButton*>(box);
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const auto contents = qobject_cast<QRadioButton*>(button)
+                                      ? QStyle::SE_RadioButtonContents
+                                      : QStyle::SE_CheckBoxContents;
+            const QRect room = button->style()->subElementRect(contents, &option, button);
+            const QSize text = button->fontMetrics().size(0, button->text());
+            QVERIFY(text.height() <= room.height());
+            caption =
+                QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft | Qt::AlignVCenter, text, room);
+        }
+        QVERIFY2(box->rect().contains(caption), qPrintable(QDebug::toString(caption)));
+        caption.translate(box->pos());
+        for (auto* other :
+             form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other != box && other->isVisible() && other->objectName() != "Image15")
+                QVERIFY2(!other->geometry().intersects(caption), qPrintable(other->objectName()));
+        }
     }
 
     void holdersKeepTheGlyphTables() {
@@ -250,9 +289,10 @@ class TestForm1 : public QObject {
 
     void copyPutsTheGlyphCharactersOnTheClipboard() {
         typeSlowly(Text2, "ma1");
+        Text2->insertPlainText(QStringLiteral("\u00A0"));
         Text2->selectAll();
         Text2->copy();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("m\u00E1"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("m\u00E1\u00A0"));
     }
 
     void pasteOfAnythingKeepsTheText_data() {
@@ -318,13 +358,16 @@ class TestForm1 : public QObject {
         menu->close();
     }
 
+    // A no-break space leaves as it is, where Qt's plain text would make it a plain one.
     void copyAsUnicodePinyinFromTheMenu() {
-        typeSlowly(Text2, "Ni3 ha3o");
+        typeSlowly(Text2, "Ni3");
+        Text2->insertPlainText(QStringLiteral("\u00A0"));
+        typeSlowly(Text2, "ha3o");
         QMenu* menu = openContextMenu();
         QVERIFY(menu);
         QTest::mouseClick(menu, Qt::LeftButton, {},
                           menu->actionGeometry(action(menu, "Copy as Unicode pinyin")).center());
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("N\u01D0 h\u01CEo"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("N\u01D0\u00A0h\u01CEo"));
         QCOMPARE(Text2->toPlainText(), QStringLiteral("N\u00ED h\u00E2o"));
     }
 
@@ -345,6 +388,60 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->toPlainText(), QStringLiteral("xl\u00FCs\u00E9 \u00E3 \u00EA"));
         Text2->undo();
         QCOMPARE(Text2->toPlainText(), "x");
+    }
+
+    // A key that a shortcut of the window takes reaches the tracker as its control code, before
+    // the action runs, while the editor has the focus; whether Qt gives it the control code or
+    // the letter as text. An action chosen otherwise leaves the tracker alone.
+    void shortcutKeysReachTheTracker_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("keyText");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("lastKey");
+        QTest::newRow("paste Unicode pinyin") << int(Qt::Key_V) << "V"
+                                              << "editor"
+                                              << "ax1" << 22;
+        QTest::newRow("copy as Unicode pinyin") << int(Qt::Key_C) << "\x03"
+                                                << "editor"
+                                                << "a1" << 3;
+        QTest::newRow("window menu") << int(Qt::Key_O) << "o"
+                                     << "editor"
+                                     << "a1" << 15;
+        QTest::newRow("window menu, focus elsewhere") << int(Qt::Key_O) << "o"
+                                                      << "Text1"
+                                                      << "\u00E1" << int('a');
+        QTest::newRow("window menu by mouse") << int(Qt::Key_O) << ""
+                                              << "mouse"
+                                              << "\u00E1" << int('a');
+    }
+    void shortcutKeysReachTheTracker() {
+        QFETCH(int, key);
+        QFETCH(QString, keyText);
+        QFETCH(QString, way);
+        QFETCH(QString, shown);
+        QFETCH(int, lastKey);
+        const Qt::KeyboardModifiers keys =
+            key == Qt::Key_O ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+        QAction* open = form->menuBar()->addMenu("File")->addAction("Open");
+        open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+        int seenByOpen = -1;
+        connect(open, &QAction::triggered, this, [&] { seenByOpen = form->lastKey(); });
+        QApplication::clipboard()->setText("x");
+        typeSlowly(Text2, "a");
+        if (way == "mouse") {
+            open->trigger();
+        } else {
+            QWidget* focus = way == "editor" ? Text2 : control<QWidget>("Text1");
+            focus->setFocus();
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key(key), keyText, keys);
+            Text2->setFocus();
+        }
+        QCOMPARE(form->lastKey(), lastKey);
+        QCOMPARE(seenByOpen, key == Qt::Key_O ? lastKey : -1);
+        typeSlowly(Text2, "1");
+        QTRY_VERIFY(runningTimers().isEmpty());
+        QCOMPARE(Text2->toPlainText(), shown);
     }
 
     void fontTickGivesEveryBoxTheHeldFaceAndKeepsSizes() {

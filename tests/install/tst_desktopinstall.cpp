@@ -4,6 +4,7 @@
 #include "install/InstallFields.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
+#include "install/UserToneFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 
 using install::DesktopInstallPlatform;
@@ -53,7 +55,8 @@ class TestDesktopInstall : public QObject {
   private slots:
     // One situation per row, and what a start of the program in it gives the user: the font
     // "installs", the start "ignores" the marker, it "reports" two failed additions, or the marker
-    // cannot be rewritten and "asks again" at the next start.
+    // cannot be rewritten and "asks again" at the next start. With the marker saying done, the
+    // start "copies quietly" a font the user lacks, or "keeps" what fontconfig already knows.
     void start_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("marker");
@@ -103,6 +106,9 @@ class TestDesktopInstall : public QObject {
         row("delete and append refused", "refused", "asks again");
         row("read-only program folder", "read-only program", "asks again");
         row("read-only program folder and marker", "read-only marker", "asks again");
+
+        row("done, empty font folder", "empty fonts", "copies quietly", rewritten);
+        row("done, face known to fontconfig", "known", "keeps", rewritten);
     }
     void start() {
         QFETCH(QString, setup);
@@ -146,6 +152,10 @@ class TestDesktopInstall : public QObject {
             QVERIFY(QDir().mkdir(font));
         } else if (setup == "text font" || setup == "empty font") {
             Sandbox::writeFile(font, setup == "text font" ? "this is no font\n" : "");
+        } else if (setup == "empty fonts" || setup == "known") {
+            QVERIFY(QDir().mkpath(sandbox.fonts()));
+            if (setup == "known")
+                QVERIFY(QFile::copy(sourceFont(), sandbox.fonts() + "/mine.ttf"));
         } else if (setup == "fonts file") {
             Sandbox::writeFile(sandbox.fonts(), "mine");
         } else if (setup == "target folder") {
@@ -170,28 +180,33 @@ class TestDesktopInstall : public QObject {
         const auto untouchable = sandbox.untouchableState();
         const QByteArray markerBefore = Sandbox::describe(log);
         int timer12Armed = 0;
-        QStringList messages;
+        QStringList messages, loaded;
         const auto startProgram = [&] {
             timer12Armed = 0;
             messages.clear();
+            FcInitReinitialize(); // as a new process finds the fonts
+            const install::UserToneFont userFont(QFile::encodeName(sandbox.program).toStdString());
             TestPlatform platform(
                 QFile::encodeName(sandbox.program).toStdString(), [&] { ++timer12Armed; },
                 [&](const std::string& text) { messages << QString::fromStdString(text); });
             platform.refuse = setup == "refused";
             install::InstallFields fields;
             install::InstallToneFont(platform, fields).run();
+            loaded = userFont.complete();
         };
 
         startProgram();
 
         const bool installs = outcome == "installs" || outcome == "asks again";
-        QCOMPARE(timer12Armed, outcome == "ignores" ? 0 : 1);
+        const bool markerKept =
+            outcome == "ignores" || outcome == "copies quietly" || outcome == "keeps";
+        QCOMPARE(timer12Armed, markerKept ? 0 : 1);
         QCOMPARE(messages, outcome == "reports" ? QStringList(2, addFailed) : QStringList());
         QCOMPARE(sandbox.untouchableState(), untouchable);
         QVERIFY(!QFileInfo(sandbox.installedFont()).isSymLink());
         QCOMPARE(Sandbox::readFile(sandbox.installedFont()) == Sandbox::readFile(sourceFont()),
-                 installs);
-        if (outcome == "ignores")
+                 installs || outcome == "copies quietly");
+        if (markerKept)
             QCOMPARE(Sandbox::describe(log), markerBefore);
         else if (outcome == "asks again") // appending is all a writable marker allows
             QCOMPARE(Sandbox::readFile(log),
@@ -206,7 +221,10 @@ class TestDesktopInstall : public QObject {
             QCOMPARE(Sandbox::readFile(sandbox.fonts()), QByteArray("mine"));
         const QString family =
             sourceFont() == fallbackFont ? "DejaVu Serif" : "Vantor's PinYin Serif";
-        if (outcome == "installs" && setup != "relative xdg") {
+        const bool fontInProgram =
+            !QStringList{"no font", "font folder", "text font", "empty font"}.contains(setup);
+        QCOMPARE(loaded.contains(family), fontInProgram); // whatever the marker says
+        if ((outcome == "installs" || outcome == "copies quietly") && setup != "relative xdg") {
             QProcess fcList; // what a new process of this user finds
             fcList.start("fc-list", {"--format", "%{family[0]}|%{file}\\n"});
             QVERIFY(fcList.waitForFinished(30000));

@@ -144,12 +144,16 @@ CONF
 }
 
 # Pinyin in the tone font's encoding (its glyphs sit on Latin-1 code points), numbered paragraphs
-# so that the order can be checked, and enough of them to fill more than one page.
+# so that the order can be checked, and enough of them to fill more than one page. The last
+# paragraph joins each pair of words with a no-break space (UTF-8 C2 A0), where no line may end.
 write_known_text() {
     local sentence="Zhîngwén pênyên Ní hâo, xiéxie Bçijêng. ¢yí Éxi Óu wô ài nî."
     for i in $(seq -w 1 70); do
         echo "p$i $sentence $sentence $sentence"
     done >"$work"/text.txt
+    for i in $(seq 1 120); do
+        printf 'n%d\xc2\xa0hâo%d ' "$i" "$i"
+    done >>"$work"/text.txt
 }
 
 wait_for_pdf() {
@@ -183,7 +187,9 @@ check_pdf() {
     grep -qF "$wanted" <<<"$embedded" ||
         fail "the font \"$font_name\" is not embedded: $(pdffonts "$pdf")"
 
-    diff <(LC_ALL=C tr -s ' \t\n\r\f' '\n' <"$work"/text.txt) \
+    ! grep -E '(^|\s)n[0-9]+$' <(pdftotext -enc UTF-8 "$pdf" -) ||
+        fail "a line ends at a no-break space"
+    diff <(sed 's/\xc2\xa0/ /g' "$work"/text.txt | LC_ALL=C tr -s ' \t\n\r\f' '\n') \
         <(pdftotext -enc UTF-8 "$pdf" - | LC_ALL=C tr -s ' \t\n\r\f' '\n' | sed '/^$/d') \
         >"$work"/words.diff || fail "the words read back differ: $(head -n 20 "$work"/words.diff)"
 }

@@ -153,6 +153,8 @@ class TestPrintJob : public QObject {
         QTest::newRow("run of blanks") << "ab   cd" << w << roomy << "[ab ][ ][ ][cd]/$";
         QTest::newRow("wrapped line can begin with a blank")
             << "aaaaaaaaa   b" << w << roomy << "[aaaaaaaaa ][ ]/[ ][b]/$";
+        QTest::newRow("no-break space does not separate")
+            << "aaaa\u00A0bbbb cccc" << w << roomy << "[aaaa\u00A0bbbb ]/[cccc]/$";
         QTest::newRow("tab does not separate") << "a\tb c" << w << roomy << "[a\tb ][c]/$";
         QTest::newRow("lone CR stays in its word") << "a\rb c" << w << roomy << "[a\rb ][c]/$";
         QTest::newRow("lone LF stays in its word") << "a\nb" << w << roomy << "[a\nb]/$";

@@ -225,7 +225,7 @@ class TestPalette : public QObject {
     }
 
     // Any button and modifier keys pick alike: with "Foreground" the text colour, otherwise the
-    // background. A press outside the picture picks the box background.
+    // background. A press on the frame picks nothing.
     void pick_data() {
         using Keys = Qt::KeyboardModifiers;
         QTest::addColumn<QString>("option");
@@ -240,8 +240,10 @@ class TestPalette : public QObject {
             << "" << Qt::LeftButton << Keys() << greenAt << green << white << green;
         QTest::newRow("background")
             << "background" << Qt::LeftButton << Keys() << greyAt << grey << white << grey;
-        QTest::newRow("outside the picture") << "background" << Qt::LeftButton << Keys()
-                                             << QPoint(0, 5) << boxBase << white << boxBase;
+        QTest::newRow("left frame")
+            << "background" << Qt::LeftButton << Keys() << QPoint(0, 5) << black << white << navy;
+        QTest::newRow("bottom frame")
+            << "background" << Qt::LeftButton << Keys() << QPoint(60, 75) << black << white << navy;
         QTest::newRow("foreground")
             << fore << Qt::LeftButton << Keys() << blueAt << blue << blue << navy;
         const auto alike = [&](const char* name, Qt::MouseButton button, Keys keys) {
