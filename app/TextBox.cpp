@@ -16,11 +16,11 @@ bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
 // are kept as Qt makes them.
 QMimeData* TextBox::createMimeDataFromSelection() const {
     const std::unique_ptr<QMimeData> qt(QPlainTextEdit::createMimeDataFromSelection());
-    auto* data = new QMimeData;
+    auto* mime = new QMimeData;
     for (const QString& format : qt->formats())
-        data->setData(format, qt->data(format));
-    data->setText(EditorText::selectionOrAll(*this));
-    return data;
+        mime->setData(format, qt->data(format));
+    mime->setText(EditorText::selectionOrAll(*this));
+    return mime;
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {
