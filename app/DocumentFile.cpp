@@ -26,7 +26,7 @@ DocumentFile::DocumentFile(QMainWindow& window, QPlainTextEdit& editor,
 }
 
 void DocumentFile::addMenu(QMenuBar& menuBar) {
-    QMenu* menu = menuBar.addMenu(tr("&File"));
+    QMenu* menu = menuBar.addMenu(tr("File"));
     menu->setObjectName("file");
     const auto add = [this, menu](const char* name, const QString& text, QKeySequence keys,
                                   auto handler) {
@@ -35,12 +35,12 @@ void DocumentFile::addMenu(QMenuBar& menuBar) {
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, handler);
     };
-    add("fileOpen", tr("&Open…"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { open(); });
-    add("fileSave", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    add("fileSaveAs", tr("Save &As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+    add("fileOpen", tr("Open…"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { open(); });
+    add("fileSave", tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
+    add("fileSaveAs", tr("Save As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         [this] { saveAs(); });
     menu->addSeparator();
-    add("fileQuit", tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { window_.close(); });
+    add("fileQuit", tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { window_.close(); });
 }
 
 void DocumentFile::start(const QString& commandLineFile) {
