@@ -1,6 +1,7 @@
 #include "DocumentFile.h"
 
 #include "EditorEnd.h"
+#include "EditorMirror.h"
 #include "EditorText.h"
 #include "FormDesign.h"
 #include "RecoveryKeeper.h"
@@ -18,8 +19,9 @@
 DocumentFile::DocumentFile(QMainWindow& window, QPlainTextEdit& editor,
                            std::function<void()> replaced, const QString& recoveryFolder)
     : QObject(&window), window_(window), editor_(editor), replaced_(std::move(replaced)),
+      mirror_(new EditorMirror(editor)),
       recovery_(new RecoveryKeeper(
-          window, editor, [this] { return path_; }, recoveryFolder)) {
+          window, editor, *mirror_, [this] { return path_; }, recoveryFolder)) {
     connect(editor_.document(), &QTextDocument::modificationChanged, &window_,
             &QWidget::setWindowModified);
     setPath({});
@@ -132,7 +134,7 @@ void DocumentFile::closeClean() {
 }
 
 void DocumentFile::show(const QString& text, const QString& path, bool modified) {
-    editor_.setPlainText(text);
+    mirror_->setPlainText(text);
     editor_.document()->setModified(modified);
     EditorEnd::moveCaretToEnd(editor_);
     setPath(path);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class EditorMirror;
 class QMainWindow;
 class QMenuBar;
 class QPlainTextEdit;
@@ -49,6 +50,7 @@ class DocumentFile : public QObject {
     QMainWindow& window_;
     QPlainTextEdit& editor_;
     std::function<void()> replaced_;
+    EditorMirror* mirror_;
     RecoveryKeeper* recovery_;
     QString path_;
 };

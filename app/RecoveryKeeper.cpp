@@ -1,6 +1,6 @@
 #include "RecoveryKeeper.h"
 
-#include "EditorText.h"
+#include "EditorMirror.h"
 #include "FormDesign.h"
 
 #include <QLocale>
@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor,
+RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const EditorMirror& mirror,
                                std::function<QString()> documentPath, const QString& folder)
     : QObject(&window), window_(window), editor_(editor), documentPath_(std::move(documentPath)),
-      store_(folder), writer_(store_) {
+      mirror_(mirror), store_(folder), writer_(store_) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
     if (!store_.claim()) {
@@ -26,10 +26,11 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor,
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
 }
 
-// The user-interface thread only copies the text; converting and writing happen on the writer's.
+// The user-interface thread only shares the mirror's text; converting and writing happen on the
+// writer's.
 void RecoveryKeeper::writeNow() {
     if (editor_.document()->isModified())
-        writer_.write(EditorText::all(editor_), documentPath_());
+        writer_.write(mirror_.text(), documentPath_());
     else
         writer_.remove();
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class EditorMirror;
 class QPlainTextEdit;
 class QWidget;
 
@@ -20,7 +21,9 @@ class RecoveryKeeper : public QObject {
   public:
     static constexpr int delayMs = 2000;
 
-    RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, std::function<QString()> documentPath,
+    // `mirror` follows `editor`.
+    RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const EditorMirror& mirror,
+                   std::function<QString()> documentPath,
                    const QString& folder = files::RecoveryStore::defaultFolder());
 
     // Asks about the newest text left behind, if any: the text to restore, or none when there was
@@ -37,6 +40,7 @@ class RecoveryKeeper : public QObject {
     QWidget& window_;
     QPlainTextEdit& editor_;
     std::function<QString()> documentPath_;
+    const EditorMirror& mirror_;
     files::RecoveryStore store_;
     files::RecoveryWriter writer_;
     QTimer timer_;

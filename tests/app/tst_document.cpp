@@ -1,4 +1,6 @@
 #include "app/DocumentFile.h"
+#include "app/EditorMirror.h"
+#include "app/EditorText.h"
 #include "app/Form1.h"
 #include "files/RecoveryStore.h"
 
@@ -10,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -131,6 +134,47 @@ class TestDocument : public QObject {
         QCOMPARE(contents(path), onDisk);
         QCOMPARE(editor->toPlainText(), QStringLiteral("N\u00E2 added"));
         QCOMPARE(form->isWindowModified(), modified);
+    }
+
+    // Steps: "=text" replaces everything, "#text" does so through the mirror, "+at:text" inserts
+    // (at -1: the end), "-from:to" deletes, "u" undoes and "r" redoes.
+    void mirrorFollowsEveryEdit_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("typing at the end") << QStringList{"+-1:a", "+-1:b\nc", "+-1:\n", "+-1:d"};
+        QTest::newRow("start and middle")
+            << QStringList{"=N\u00ED\nh\u00E2o\n\nz\u00E0i", "+0:X", "-1:4", "+3:\n\n", "-0:1"};
+        QTest::newRow("undo and redo") << QStringList{"+-1:abc", "+0:\nq", "u", "u", "r", "u"};
+        QTest::newRow("replace everything") << QStringList{"=long\ntext", "=", "=a", "+-1:\n"};
+        QTest::newRow("set through the mirror")
+            << QStringList{"#a\u2029b\nc\u00A0", "+-1:d", "#", "+0:\n"};
+        QTest::newRow("across lines") << QStringList{"=a\nb\nc\n", "-0:6", "+0:\u00A0 x"};
+    }
+
+    void mirrorFollowsEveryEdit() {
+        QFETCH(QStringList, steps);
+        QPlainTextEdit edit;
+        EditorMirror mirror(edit);
+        for (const QString& step : steps) {
+            const QString rest = step.mid(1);
+            const int colon = rest.indexOf(':');
+            const int at = rest.left(colon).toInt();
+            QTextCursor cursor(edit.document());
+            if (step[0] == '=') {
+                edit.setPlainText(rest);
+            } else if (step[0] == '#') {
+                mirror.setPlainText(rest);
+            } else if (step[0] == '+') {
+                cursor.setPosition(at < 0 ? edit.document()->characterCount() - 1 : at);
+                cursor.insertText(rest.mid(colon + 1));
+            } else if (step[0] == '-') {
+                cursor.setPosition(at);
+                cursor.setPosition(rest.mid(colon + 1).toInt(), QTextCursor::KeepAnchor);
+                cursor.removeSelectedText();
+            } else {
+                step == "u" ? edit.undo() : edit.redo();
+            }
+            QCOMPARE(mirror.text(), EditorText::all(edit));
+        }
     }
 
     // Typed text reaches a recovery file, which a later start offers before the command line file.
