@@ -12,6 +12,14 @@ EditorMirror::EditorMirror(QPlainTextEdit& editor)
     connect(editor.document(), &QTextDocument::contentsChange, this, &EditorMirror::follow);
 }
 
+// A typed key costs a few lookups rather than a cursor.
+QString EditorMirror::charactersAt(int from, int to) const {
+    QString characters(to - from, Qt::Uninitialized);
+    for (int at = from; at < to; ++at)
+        characters[at - from] = editor_.document()->characterAt(at);
+    return EditorText::lineFeeds(characters);
+}
+
 void EditorMirror::setPlainText(const QString& text) {
     following_ = false;
     editor_.setPlainText(text);
@@ -31,7 +39,8 @@ void EditorMirror::follow(int position, int removed, int added) {
     text_.remove(position, std::min<qsizetype>(removed, text_.size() - position));
     const int end = std::min(position + added, length);
     if (end > position)
-        text_.insert(position, EditorText::between(editor_, position, end));
+        text_.insert(position, added <= shortEdit ? charactersAt(position, end)
+                                                  : EditorText::between(editor_, position, end));
     if (text_.size() != length)
         text_ = EditorText::all(editor_);
 }

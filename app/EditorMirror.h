@@ -19,7 +19,10 @@ class EditorMirror : public QObject {
     void setPlainText(const QString& text);
 
   private:
+    static constexpr int shortEdit = 16;
+
     void follow(int position, int removed, int added);
+    QString charactersAt(int from, int to) const;
 
     QPlainTextEdit& editor_;
     QString text_;

@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     std::printf("%.1f MB of pinyin in UTF-8 (%lld characters), median of %d runs\n\n",
                 double(QFileInfo(path).size()) / 1e6, qlonglong(text.size()), runs);
     const auto row = [](const char* what, double ms, const QString& target) {
-        std::printf("| %-44s | %9.1f | %-15s |\n", what, ms, qPrintable(target));
+        std::printf("| %-44s | %9.1f | %s |\n", what, ms, qPrintable(target.leftJustified(15)));
     };
     std::printf("| %-44s | time (ms) | %-15s |\n", "", "target");
     std::printf("|----------------------------------------------|----------:|-----------------|\n");

@@ -140,7 +140,8 @@ class TestDocument : public QObject {
     // (at -1: the end), "-from:to" deletes, "u" undoes and "r" redoes.
     void mirrorFollowsEveryEdit_data() {
         QTest::addColumn<QStringList>("steps");
-        QTest::newRow("typing at the end") << QStringList{"+-1:a", "+-1:b\nc", "+-1:\n", "+-1:d"};
+        QTest::newRow("typing and a paste") << QStringList{"+-1:a", "+-1:b\nc", "+-1:\n", "+-1:d",
+                                                           "+1:a longer paste\nof two lines"};
         QTest::newRow("start and middle")
             << QStringList{"=N\u00ED\nh\u00E2o\n\nz\u00E0i", "+0:X", "-1:4", "+3:\n\n", "-0:1"};
         QTest::newRow("undo and redo") << QStringList{"+-1:abc", "+0:\nq", "u", "u", "r", "u"};
