@@ -121,7 +121,8 @@ bool DocumentFile::maySetAsideChanges() {
     case QMessageBox::Save:
         return save();
     case QMessageBox::Discard:
-        recovery_->drop();
+        // The recovery file goes once the text is replaced or the window closes: Open may still
+        // be cancelled, or refuse the file.
         return true;
     default:
         return false;

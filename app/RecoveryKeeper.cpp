@@ -19,10 +19,9 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const Ed
         qWarning("Tonquill cannot keep a recovery file in %s", qPrintable(folder));
         return;
     }
-    connect(editor_.document(), &QTextDocument::contentsChanged, this, [this] {
-        if (editor_.document()->isModified())
-            timer_.start();
-    });
+    // An Undo back to the saved text removes the recovery file, by the same timer.
+    connect(editor_.document(), &QTextDocument::contentsChanged, &timer_,
+            qOverload<>(&QTimer::start));
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
 }
 
