@@ -12,4 +12,8 @@ class EditorText {
     static QString all(const QPlainTextEdit& editor);
     // The selection, or the whole text when nothing is selected, with line breaks as LF.
     static QString selectionOrAll(const QPlainTextEdit& editor);
+    // `text` with the document's own separators as LF.
+    static QString lineFeeds(QString text);
+    // The characters from position `from` up to `to`, with line breaks as LF.
+    static QString between(const QPlainTextEdit& editor, int from, int to);
 };

@@ -1,12 +1,14 @@
 #include "Form1.h"
 
 #include "ControlFactory.h"
+#include "DocumentFile.h"
 #include "EditorEnd.h"
 #include "EditorText.h"
 #include "FormDesign.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
 #include "UnicodePinyinActions.h"
+#include "files/RecoveryStore.h"
 #include "install/DesktopInstallPlatform.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
@@ -21,6 +23,7 @@
 #include "ui/pCol_MouseDown.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,10 +35,12 @@
 #include <algorithm>
 #include <vector>
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+Form1::Form1(QWidget* parent, const QString& recoveryFolder) : QMainWindow(parent) {
     createFrame();
     createControls();
     createTimers();
+    document_ = new DocumentFile(
+        *this, *Text2, [this] { tracker_.clearPendingVowel(); }, recoveryFolder);
     createMenu();
     setTabOrder();
     connectHandlers();
@@ -80,7 +85,12 @@ void Form1::createTimers() {
     }
 }
 
+QString Form1::defaultRecoveryFolder() {
+    return files::RecoveryStore::defaultFolder();
+}
+
 void Form1::createMenu() {
+    document_->addMenu(*menuBar());
     QMenu* ad = menuBar()->addMenu(FormDesign::menuCaption);
     ad->setObjectName("ad");
     QAction* print = ad->addAction(FormDesign::printCaption);
@@ -124,6 +134,15 @@ void Form1::connectPresentationControls() {
     auto* Check1 = control<QCheckBox>("Check1");
     connect(Check1, &QCheckBox::stateChanged, this,
             [this, Check1] { Check1_Click(*Check1, *control<QWidget>("Text14"), *Text2); });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!document_->maySetAsideChanges()) {
+        event->ignore();
+        return;
+    }
+    document_->closeClean();
+    event->accept();
 }
 
 void Form1::Form_Load(const QString& programFolder) {

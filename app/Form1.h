@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+class DocumentFile;
 class TextBox;
 class QTimer;
 
@@ -16,7 +17,11 @@ class QTimer;
 // glyph holders and help box, the timers and the print menu.
 class Form1 : public QMainWindow {
   public:
-    explicit Form1(QWidget* parent = nullptr);
+    // Recovery files are kept in `recoveryFolder`.
+    explicit Form1(QWidget* parent = nullptr,
+                   const QString& recoveryFolder = defaultRecoveryFolder());
+
+    static QString defaultRecoveryFolder();
 
     // The work done once before the window is first shown; `programFolder` holds font.log,
     // pyserif.ttf and zhongwen.gif.
@@ -25,6 +30,10 @@ class Form1 : public QMainWindow {
     std::int16_t pendingVowel() const { return tracker_.pendingVowel(); }
     std::int16_t lastKey() const { return tracker_.lastKey(); }
     const tone::FontHolder& c1() const { return c1_; }
+    DocumentFile& document() const { return *document_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createFrame();
@@ -49,5 +58,6 @@ class Form1 : public QMainWindow {
     tone::FontHolder c1_;
     install::InstallFields installFields_;
     TextBox* Text2 = nullptr;
+    DocumentFile* document_ = nullptr;
     std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
 };

@@ -89,6 +89,43 @@ char16_t glyphOfLetter(char16_t letter) {
     return letter < letterLimit ? lookups.glyphOfLetter[letter] : 0;
 }
 
+bool isGlyph(char16_t c) {
+    return c < glyphLimit && lookups.letterOfGlyph[c] != 0;
+}
+
+// The letters that are glyph codes without being tone letters, and their canonical decompositions.
+constexpr std::array<Composition, 16> lookalikes{{
+    {0x00CF, u'I', 0x0308},
+    {0x00E2, u'a', 0x0302},
+    {0x00E3, u'a', 0x0303},
+    {0x00E4, u'a', 0x0308},
+    {0x00E5, u'a', 0x030A},
+    {0x00E7, u'c', 0x0327},
+    {0x00EA, u'e', 0x0302},
+    {0x00EB, u'e', 0x0308},
+    {0x00EE, u'i', 0x0302},
+    {0x00EF, u'i', 0x0308},
+    {0x00F1, u'n', 0x0303},
+    {0x00F4, u'o', 0x0302},
+    {0x00F5, u'o', 0x0303},
+    {0x00F6, u'o', 0x0308},
+    {0x00FB, u'u', 0x0302},
+    {0x00FC, u'u', combiningDiaeresis},
+}};
+
+const Composition* lookalike(char16_t letter) {
+    const auto* found = std::ranges::find(lookalikes, letter, &Composition::letter);
+    return found != lookalikes.end() ? found : nullptr;
+}
+
+char16_t composeLookalike(char16_t base, char16_t mark) {
+    for (const auto& composition : lookalikes) {
+        if (composition.base == base && composition.mark == mark)
+            return composition.letter;
+    }
+    return 0;
+}
+
 // The base letter that starts `text` with how many code units it takes: u with a combining
 // diaeresis counts as ü.
 std::pair<char16_t, std::size_t> leadingBase(std::u16string_view text) {
@@ -104,10 +141,19 @@ char16_t unicodeLetter(int row, int tone) {
 }
 
 std::u16string toUnicodePinyin(std::u16string_view text) {
-    std::u16string result(text);
-    for (char16_t& c : result) {
-        if (c < glyphLimit && lookups.letterOfGlyph[c] != 0)
-            c = lookups.letterOfGlyph[c];
+    std::u16string result;
+    result.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t c = text[at];
+        if (isGlyph(c)) {
+            result.push_back(lookups.letterOfGlyph[c]);
+        } else if (const char16_t letter =
+                       at + 1 < text.size() ? composeLookalike(c, text[at + 1]) : 0) {
+            result.push_back(letter);
+            ++at;
+        } else {
+            result.push_back(c);
+        }
     }
     return result;
 }
@@ -125,11 +171,31 @@ std::u16string fromUnicodePinyin(std::u16string_view text) {
                 continue;
             }
         }
-        const char16_t glyph = glyphOfLetter(text[at]);
-        result.push_back(glyph != 0 ? glyph : text[at]);
+        if (const char16_t glyph = glyphOfLetter(text[at])) {
+            result.push_back(glyph);
+        } else if (const Composition* letter = lookalike(text[at])) {
+            result.push_back(letter->base);
+            result.push_back(letter->mark);
+        } else {
+            result.push_back(text[at]);
+        }
         ++at;
     }
     return result;
+}
+
+std::u16string glyphLookalikeSigns(std::u16string_view text) {
+    std::array<bool, glyphLimit> seen{};
+    for (char16_t c : text) {
+        if (isGlyph(c) && glyphOfLetter(c) == 0 && lookalike(c) == nullptr)
+            seen[c] = true;
+    }
+    std::u16string signs;
+    for (std::size_t c = 0; c < glyphLimit; ++c) {
+        if (seen[c])
+            signs.push_back(static_cast<char16_t>(c));
+    }
+    return signs;
 }
 
 } // namespace tone

@@ -19,11 +19,18 @@ inline constexpr char16_t combiningDiaeresis = 0x0308;
 // letter the tone font draws at that row's glyph code.
 char16_t unicodeLetter(int row, int tone);
 
-// Every glyph code becomes its Unicode tone letter, so that the text reads right in any font.
+// Every glyph code becomes its Unicode tone letter, so that the text reads right in any font, and
+// the letters that fromUnicodePinyin decomposed are composed again.
 std::u16string toUnicodePinyin(std::u16string_view text);
 
 // Every Unicode tone letter, precomposed or as a vowel with a combining tone mark, becomes its
-// glyph code; characters that have no glyph code are kept as they are.
+// glyph code. A Latin-1 letter that is not a tone letter but shares its code with a glyph (ñ, ü,
+// ê, ...) is kept apart in its decomposed form, which the tone font does not draw as a glyph;
+// toUnicodePinyin composes it again. Other characters are kept as they are.
 std::u16string fromUnicodePinyin(std::u16string_view text);
+
+// The signs in `text` that share their code with a glyph and have no decomposed form (¢ § ¶ ® ´ ª
+// µ Ø ±), each once, in code order: fromUnicodePinyin cannot keep them apart from tone letters.
+std::u16string glyphLookalikeSigns(std::u16string_view text);
 
 } // namespace tone

@@ -14,7 +14,8 @@ install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
-    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_print_bench >/dev/null
+    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_print_bench \
+    tonquill_file_bench >/dev/null
 
 work=$(mktemp -d)
 xvfb=
@@ -56,6 +57,9 @@ echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_typing_bench" --program-folder "$build"
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_key_bench" --program-folder "$build"
+echo
+echo "Files"
+QT_QPA_PLATFORM=xcb "$build/bench/tonquill_file_bench"
 echo
 echo "Printing a thousand pages to PDF"
 QT_QPA_PLATFORM=offscreen "$build/bench/tonquill_print_bench"

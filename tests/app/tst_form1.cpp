@@ -90,7 +90,8 @@ class TestForm1 : public QObject {
     void cleanup() { form.reset(); }
 
     void opensInItsDesignState() {
-        QCOMPARE(form->windowTitle(), "Tonquill from Marrowfen");
+        QCOMPARE(form->windowTitle(), "Tonquill from Marrowfen[*]");
+        QVERIFY(!form->isWindowModified());
         QCOMPARE(form->centralWidget()->size(), QSize(552, 266));
         QVERIFY(Text2->isVisible());
         QCOMPARE(QApplication::focusWidget(), Text2);
@@ -128,11 +129,15 @@ class TestForm1 : public QObject {
 
     void menu() {
         const QList<QAction*> menus = form->menuBar()->actions();
-        QCOMPARE(menus.size(), 1);
-        QCOMPARE(menus[0]->text(), "Print ");
-        const QList<QAction*> items = menus[0]->menu()->actions();
-        QCOMPARE(items.size(), 1);
-        QCOMPARE(items[0]->text(), "Print text");
+        QStringList entries;
+        for (QAction* menu : menus) {
+            entries << menu->text() + ":";
+            for (QAction* item : menu->menu()->actions())
+                entries << item->text() + " " + item->shortcut().toString();
+        }
+        QCOMPARE(entries,
+                 QStringList({"File:", "Open… Ctrl+O", "Save Ctrl+S", "Save As… Ctrl+Shift+S", " ",
+                              "Quit Ctrl+Q", "Print :", "Print text "}));
     }
 
     // Each caption, in the font its control really draws it with, lies whole in its box and clear
@@ -385,7 +390,7 @@ class TestForm1 : public QObject {
         typeSlowly(Text2, "x");
         QApplication::clipboard()->setText(QStringLiteral("l\u01DCs\u00E8 e\u0304 \u00EA"));
         QTest::keyClick(Text2, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(Text2->toPlainText(), QStringLiteral("xl\u00FCs\u00E9 \u00E3 \u00EA"));
+        QCOMPARE(Text2->toPlainText(), QStringLiteral("xl\u00FCs\u00E9 \u00E3 e\u0302"));
         Text2->undo();
         QCOMPARE(Text2->toPlainText(), "x");
     }

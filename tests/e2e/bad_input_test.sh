@@ -222,5 +222,6 @@ enter_font_size "0"
 step_name="typing a1 after 10 MB and entering size 0"
 expect_text "$work/expected"
 
-[ "$(xdotool getwindowname "$window")" = "Tonquill from Marrowfen" ] || fail "the window is gone"
+# The title carries the mark of unsaved changes by now.
+[ "$(xdotool getwindowname "$window")" = "Tonquill from Marrowfen*" ] || fail "the window is gone"
 echo "PASS"

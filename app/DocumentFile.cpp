@@ -1,0 +1,159 @@
+#include "DocumentFile.h"
+
+#include "EditorEnd.h"
+#include "EditorMirror.h"
+#include "EditorText.h"
+#include "FormDesign.h"
+#include "RecoveryKeeper.h"
+#include "files/PinyinFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+
+DocumentFile::DocumentFile(QMainWindow& window, QPlainTextEdit& editor,
+                           std::function<void()> replaced, const QString& recoveryFolder)
+    : QObject(&window), window_(window), editor_(editor), replaced_(std::move(replaced)),
+      mirror_(new EditorMirror(editor)),
+      recovery_(new RecoveryKeeper(
+          window, editor, *mirror_, [this] { return path_; }, recoveryFolder)) {
+    connect(editor_.document(), &QTextDocument::modificationChanged, &window_,
+            &QWidget::setWindowModified);
+    setPath({});
+}
+
+void DocumentFile::addMenu(QMenuBar& menuBar) {
+    QMenu* menu = menuBar.addMenu(tr("File"));
+    menu->setObjectName("file");
+    const auto add = [this, menu](const char* name, const QString& text, QKeySequence keys,
+                                  auto handler) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add("fileOpen", tr("Open…"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { open(); });
+    add("fileSave", tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
+    add("fileSaveAs", tr("Save As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+        [this] { saveAs(); });
+    menu->addSeparator();
+    add("fileQuit", tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { window_.close(); });
+}
+
+void DocumentFile::start(const QString& commandLineFile) {
+    if (const auto restored = recovery_->offer()) {
+        show(restored->text, restored->documentPath, true);
+        return;
+    }
+    if (commandLineFile.isEmpty())
+        return;
+    if (QFileInfo::exists(commandLineFile) || QFileInfo(commandLineFile).isSymLink())
+        openFile(commandLineFile);
+    else
+        setPath(commandLineFile);
+}
+
+void DocumentFile::open() {
+    if (!maySetAsideChanges())
+        return;
+    const QString folder = path_.isEmpty() ? QDir::homePath() : QFileInfo(path_).path();
+    const QString path = QFileDialog::getOpenFileName(&window_, tr("Open"), folder,
+                                                      tr("Text files (*.txt);;All files (*)"));
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool DocumentFile::openFile(const QString& path) {
+    const files::OpenedFile opened = files::PinyinFile::open(path);
+    if (!opened.refusal.isEmpty()) {
+        warn(
+            tr("Tonquill cannot open %1: %2.").arg(QDir::toNativeSeparators(path), opened.refusal));
+        return false;
+    }
+    recovery_->drop();
+    show(opened.content.text, path, false);
+    if (!opened.content.lookalikeSigns.isEmpty()) {
+        warn(tr("%1 holds the signs %2, which share their codes with tone letters: Tonquill "
+                "shows them, and saves them, as tone letters.")
+                 .arg(QFileInfo(path).fileName(), opened.content.lookalikeSigns));
+    }
+    return true;
+}
+
+bool DocumentFile::save() {
+    return path_.isEmpty() ? saveAs() : saveTo(path_);
+}
+
+bool DocumentFile::saveAs() {
+    const QString suggestion =
+        path_.isEmpty() ? QDir::homePath() + '/' + displayName() + ".txt" : path_;
+    const QString path = QFileDialog::getSaveFileName(&window_, tr("Save As"), suggestion,
+                                                      tr("Text files (*.txt);;All files (*)"));
+    return !path.isEmpty() && saveTo(path);
+}
+
+bool DocumentFile::saveTo(const QString& path) {
+    const QString failure = files::PinyinFile::save(path, EditorText::all(editor_));
+    if (!failure.isEmpty()) {
+        warn(tr("Tonquill cannot save %1: %2.").arg(QDir::toNativeSeparators(path), failure));
+        return false;
+    }
+    editor_.document()->setModified(false);
+    recovery_->drop();
+    setPath(path);
+    return true;
+}
+
+bool DocumentFile::maySetAsideChanges() {
+    if (!editor_.document()->isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(FormDesign::caption),
+                    tr("Save changes to %1?").arg(displayName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window_);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        // The recovery file goes once the text is replaced or the window closes: Open may still
+        // be cancelled, or refuse the file.
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DocumentFile::closeClean() {
+    recovery_->drop();
+    recovery_->finish();
+}
+
+void DocumentFile::show(const QString& text, const QString& path, bool modified) {
+    mirror_->setPlainText(text);
+    editor_.document()->setModified(modified);
+    EditorEnd::moveCaretToEnd(editor_);
+    setPath(path);
+    replaced_();
+}
+
+void DocumentFile::setPath(const QString& path) {
+    path_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    const QString caption = QString::fromUtf8(FormDesign::caption);
+    window_.setWindowTitle(path_.isEmpty() ? caption + "[*]"
+                                           : tr("%1[*] – %2").arg(displayName(), caption));
+    window_.setWindowModified(editor_.document()->isModified());
+}
+
+QString DocumentFile::displayName() const {
+    return path_.isEmpty() ? tr("Untitled") : QFileInfo(path_).fileName();
+}
+
+void DocumentFile::warn(const QString& text) {
+    QMessageBox::warning(&window_, QString::fromUtf8(FormDesign::caption), text);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class EditorMirror;
+class QMainWindow;
+class QMenuBar;
+class QPlainTextEdit;
+class RecoveryKeeper;
+
+// The file behind the editor's text: the "File" menu, the window title, the question before
+// unsaved changes are set aside, and the recovery of text that was never saved.
+class DocumentFile : public QObject {
+    Q_OBJECT
+
+  public:
+    // `replaced` runs after the editor's whole text was replaced.
+    DocumentFile(QMainWindow& window, QPlainTextEdit& editor, std::function<void()> replaced,
+                 const QString& recoveryFolder);
+
+    void addMenu(QMenuBar& menuBar);
+
+    // At start: offers text left behind by a crash, then opens `commandLineFile` unless that text
+    // was restored. A file that does not exist yet becomes the name to save to.
+    void start(const QString& commandLineFile);
+
+    // Each shows its own message when it fails and then leaves the editor's text as it was.
+    bool openFile(const QString& path);
+    bool saveTo(const QString& path);
+    bool save();
+
+    // Asks whether to save unsaved changes; false when the user cancels or the save fails.
+    bool maySetAsideChanges();
+    // The window closes with nothing left unsaved.
+    void closeClean();
+
+    QString path() const { return path_; }
+
+  private:
+    void open();
+    bool saveAs();
+    void show(const QString& text, const QString& path, bool modified);
+    void setPath(const QString& path);
+    QString displayName() const;
+    void warn(const QString& text);
+
+    QMainWindow& window_;
+    QPlainTextEdit& editor_;
+    std::function<void()> replaced_;
+    EditorMirror* mirror_;
+    RecoveryKeeper* recovery_;
+    QString path_;
+};

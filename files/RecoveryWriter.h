@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QThread>
+
+namespace files {
+
+class RecoveryStore;
+
+// Converts and writes the recovery text on a thread of its own, in the order asked, so that the
+// user-interface thread spends only the copy of the text on it.
+class RecoveryWriter : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit RecoveryWriter(RecoveryStore& store, QObject* parent = nullptr);
+    ~RecoveryWriter() override;
+
+    void write(const QString& editorText, const QString& documentPath);
+    void remove();
+    // Returns once everything asked before is done.
+    void finish();
+
+  private:
+    RecoveryStore& store_;
+    QThread thread_;
+    QObject* worker_;
+};
+
+} // namespace files
