@@ -26,7 +26,7 @@ cp -r "$program" "$build/font.log" "$build/pyserif.ttf" "$build/zhongwen.gif" "$
 mkdir -p "$work/home"
 
 # Xvfb picks a free display itself and says which.
-Xvfb -displayfd 3 -screen 0 760x420x24 -nolisten tcp 3>"$work/display" &
+Xvfb -displayfd 3 -noreset -screen 0 760x420x24 -nolisten tcp 3>"$work/display" &
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=:$(cat "$work/display")
 DISPLAY=$display HOME=$work/home XDG_DATA_HOME=$work/home/.local/share \

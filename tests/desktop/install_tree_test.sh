@@ -120,12 +120,23 @@ check_desktop_entry() {
 }
 
 # A fresh home, no XDG variables and another working folder: the program can find its files
-# only through the resolved launcher, and finds the installation already done.
+# only through the resolved launcher, and finds the installation already done. Fontconfig looks
+# into the prefix's fonts, as the system's configuration does for /usr and /usr/local.
 check_start() {
     local home=$prefix/home
     mkdir -p "$home/run"
     chmod 700 "$home/run"
+    cat >"$prefix/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>$prefix/$data_rel/fonts</dir>
+  <dir prefix="xdg">fonts</dir>
+  <cachedir>$prefix/fontconfig-cache</cachedir>
+</fontconfig>
+EOF
     (cd / && exec env -i PATH="$PATH" HOME="$home" XDG_RUNTIME_DIR="$home/run" \
+        FONTCONFIG_FILE="$prefix/fonts.conf" \
         QT_QPA_PLATFORM=offscreen timeout 30 "$prefix/$bin_rel/tonquill") >/dev/null 2>&1 &
     program_pid=$!
     sleep 2

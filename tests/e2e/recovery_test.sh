@@ -36,7 +36,7 @@ fail() {
 
 wait_scale=${TONQUILL_WAIT_SCALE:-1}
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
