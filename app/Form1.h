@@ -10,11 +10,14 @@
 #include <cstdint>
 
 class TextBox;
+class QAction;
 class QTimer;
 
 // The program's one window: the editor, the presentation controls on the right, the hidden
-// glyph holders and help box, the timers and the print menu.
+// glyph holders and help box, the timers, and the print and options menus.
 class Form1 : public QMainWindow {
+    Q_OBJECT
+
   public:
     explicit Form1(QWidget* parent = nullptr);
 
@@ -25,12 +28,14 @@ class Form1 : public QMainWindow {
     std::int16_t pendingVowel() const { return tracker_.pendingVowel(); }
     std::int16_t lastKey() const { return tracker_.lastKey(); }
     const tone::FontHolder& c1() const { return c1_; }
+    bool toneAfterSyllable() const { return toneAfterSyllable_; }
 
   private:
     void createFrame();
     void createControls();
     void createTimers();
     void createMenu();
+    void createOptionsMenu();
     void setTabOrder();
     void connectHandlers();
     void connectPresentationControls();
@@ -40,6 +45,8 @@ class Form1 : public QMainWindow {
     void tileBackground();
 
     void Text2_KeyPress(std::int16_t keyCode);
+    void Text2_Typed(const QString& text);
+    void setToneAfterSyllable(bool on);
     void Timer_Timer(int row); // Timer1_Timer to Timer11_Timer: one procedure, one row each
     void Timer12_Timer();
 
@@ -50,4 +57,6 @@ class Form1 : public QMainWindow {
     install::InstallFields installFields_;
     TextBox* Text2 = nullptr;
     std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
+    QAction* convertToneNumbers_ = nullptr;
+    bool toneAfterSyllable_ = false;
 };

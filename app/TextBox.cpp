@@ -1,8 +1,11 @@
 #include "TextBox.h"
 
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocument>
 
 bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
     return source != nullptr && source->hasText();
@@ -25,4 +28,24 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
         menu->addActions(contextActions_);
     }
     menu->popup(event->globalPos());
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    reportTyped(event->text(), [this, event] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    reportTyped(event->commitString(), [this, event] { QPlainTextEdit::inputMethodEvent(event); });
+}
+
+// Told after the editor has handled the key, since what the key does depends on the character
+// already being in the text; keys that put nothing in are not told.
+template <typename Handle> void TextBox::reportTyped(const QString& text, Handle handle) {
+    bool inserted = false;
+    const auto watch = connect(document(), &QTextDocument::contentsChange, this,
+                               [&inserted](int, int, int added) { inserted |= added > 0; });
+    handle();
+    disconnect(watch);
+    if (inserted && !text.isEmpty())
+        emit typed(text);
 }

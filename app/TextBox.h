@@ -14,11 +14,19 @@ class TextBox : public QPlainTextEdit {
     // Offered in the context menu after the standard entries.
     void addContextActions(const QList<QAction*>& actions);
 
+  signals:
+    // A key press or an input method's commit has put `text` into the editor, ending at the caret.
+    void typed(const QString& text);
+
   protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
   private:
+    template <typename Handle> void reportTyped(const QString& text, Handle handle);
+
     QList<QAction*> contextActions_;
 };

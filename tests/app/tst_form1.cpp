@@ -2,12 +2,14 @@
 #include "app/HelpText.h"
 #include "tone/GlyphTables.h"
 #include "tone/ToneFont.h"
+#include "tone/UnicodePinyin.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,7 @@
 namespace {
 
 const QString toneFace = QString::fromUtf8(tone::toneFontFace.data());
+const QString settingsFile = qEnvironmentVariable("XDG_CONFIG_HOME") + "/tonquill/tonquill.conf";
 
 // Longer than the replacement timers' 20 ms, as a person types.
 void typeSlowly(QWidget* box, const QString& keys) {
@@ -29,6 +32,10 @@ void typeSlowly(QWidget* box, const QString& keys) {
         QTest::keyClicks(box, QString(key));
         QTest::qWait(45);
     }
+}
+
+QString unicodeOf(const QPlainTextEdit* box) {
+    return QString::fromStdU16String(tone::toUnicodePinyin(box->toPlainText().toStdU16String()));
 }
 
 // As a keyboard sends it: QTest would give Ctrl+letter the letter's own text.
@@ -64,6 +71,14 @@ class TestForm1 : public QObject {
         return nullptr;
     }
 
+    QAction* option(const QString& text) { return action(control<QMenu>("options"), text); }
+
+    void putCaret(int position) {
+        QTextCursor cursor = Text2->textCursor();
+        cursor.setPosition(position);
+        Text2->setTextCursor(cursor);
+    }
+
     QList<QTimer*> runningTimers() {
         QList<QTimer*> running;
         for (QTimer* timer : form->findChildren<QTimer*>()) {
@@ -75,6 +90,7 @@ class TestForm1 : public QObject {
 
   private slots:
     void init() {
+        QFile::remove(settingsFile);
         form = std::make_unique<Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -125,11 +141,74 @@ class TestForm1 : public QObject {
 
     void menu() {
         const QList<QAction*> menus = form->menuBar()->actions();
-        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus.size(), 2);
         QCOMPARE(menus[0]->text(), "Print ");
         const QList<QAction*> items = menus[0]->menu()->actions();
         QCOMPARE(items.size(), 1);
         QCOMPARE(items[0]->text(), "Print text");
+        QCOMPARE(menus[1]->text(), "Options");
+        QVERIFY(option("Tone number after the syllable")->isCheckable());
+        QVERIFY(!option("Tone number after the syllable")->isChecked());
+        QVERIFY(option("Convert tone numbers"));
+    }
+
+    // The choice outlives the window, in the INI file the user can read.
+    void toneAfterSyllableIsRemembered() {
+        option("Tone number after the syllable")->trigger();
+        QVERIFY(form->toneAfterSyllable());
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "[typing]\ntoneAfterSyllable=true\n");
+        form = std::make_unique<Form1>();
+        QVERIFY(form->toneAfterSyllable());
+        QVERIFY(option("Tone number after the syllable")->isChecked());
+        option("Tone number after the syllable")->trigger();
+        form = std::make_unique<Form1>();
+        QVERIFY(!form->toneAfterSyllable());
+    }
+
+    void toneAfterTheSyllableInTheMiddleOfTheText() {
+        option("Tone number after the syllable")->trigger();
+        Text2->setPlainText("Wo3 ai4  ma");
+        putCaret(8);
+        QTest::keyClicks(Text2, "Zhong1guo2");
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        QCOMPARE(Text2->textCursor().position(), 16);
+        Text2->undo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguo2 ma"));
+        Text2->redo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        // The vowel-and-digit rule stays quiet: it would make lǜ of ly4.
+        putCaret(0);
+        typeSlowly(Text2, "ly4 ");
+        QVERIFY(runningTimers().isEmpty());
+        QInputMethodEvent commit;
+        commit.setCommitString("lv4 ");
+        QApplication::sendEvent(Text2, &commit);
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("ly4 lǜ Wo3 ai4 Zhōngguó ma"));
+    }
+
+    void convertToneNumbers_data() {
+        QTest::addColumn<int>("selectionEnd");
+        QTest::addColumn<QString>("pinyin");
+        QTest::newRow("whole text") << 0 << QStringLiteral("Zhōngguó rén xué Hànyǔ lu:e4");
+        QTest::newRow("selection") << 16 << QStringLiteral("Zhōngguó rén xue2 Han4yu3 lu:e4");
+    }
+
+    void convertToneNumbers() {
+        QFETCH(int, selectionEnd);
+        const QString text = "Zhong1guo2 ren2 xue2 Han4yu3 lu:e4";
+        Text2->setPlainText(text);
+        QTextCursor cursor(Text2->document());
+        cursor.setPosition(selectionEnd, QTextCursor::KeepAnchor);
+        Text2->setTextCursor(cursor);
+        QMenu* menu = openContextMenu();
+        QVERIFY(menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(action(menu, "Convert tone numbers")).center());
+        QTEST(unicodeOf(Text2), "pinyin");
+        Text2->undo();
+        QCOMPARE(Text2->toPlainText(), text);
     }
 
     void holdersKeepTheGlyphTables() {
