@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <system_error>
+#include <thread>
 
 namespace tone {
 
@@ -27,106 +30,162 @@ char lower(char16_t c) {
 
 // One letter of a syllable as written: `units` is 2 for the u: spelling of ü.
 struct Letter {
-    char letter; // lower case, ü as v
     bool upper;
-    std::size_t units;
+    std::uint8_t units;
 };
 
-// The letters just before the end of `text`, nearest last, at most one syllable's worth: plain
-// ASCII letters, and u: as one ü. Anything else ends them, a tone glyph included.
+// The letters just before the end of `text`, in order, at most a syllable's worth:
+// plain ASCII letters, and u: as one ü. Anything else ends them, a tone glyph included.
 struct Letters {
-    std::array<Letter, PinyinSyllables::longest + 1> items{};
-    std::size_t count = 0;
+    static constexpr std::size_t capacity = PinyinSyllables::longest;
+    // Only the letters from `start` on are filled.
+    std::array<char, capacity> spelled; // lower case, ü as v
+    std::array<Letter, capacity> written;
+    std::size_t start = capacity;
+
+    std::string_view from(std::size_t at) const { return {spelled.data() + at, capacity - at}; }
 };
 
 Letters lettersBefore(std::u16string_view text) {
     Letters letters;
     std::size_t end = text.size();
-    while (end > 0 && letters.count < letters.items.size()) {
+    while (end > 0 && letters.start > 0) {
         const char16_t last = text[end - 1];
-        Letter letter{};
-        if (last == u':' && end >= 2 && lower(text[end - 2]) == 'u')
-            letter = {'v', isUpper(text[end - 2]), 2};
-        else if (isAsciiLetter(last))
-            letter = {lower(last), isUpper(last), 1};
-        else
+        const std::size_t at = --letters.start;
+        if (last == u':' && end >= 2 && lower(text[end - 2]) == 'u') {
+            letters.spelled[at] = 'v';
+            letters.written[at] = {isUpper(text[end - 2]), 2};
+        } else if (isAsciiLetter(last)) {
+            letters.spelled[at] = lower(last);
+            letters.written[at] = {isUpper(last), 1};
+        } else {
+            ++letters.start;
             break;
-        letters.items[letters.count++] = letter;
-        end -= letter.units;
+        }
+        end -= letters.written[at].units;
     }
-    std::reverse(letters.items.begin(), letters.items.begin() + letters.count);
     return letters;
 }
 
-// The longest ending of `letters` that is a syllable, as its first letter's index.
+// The longest ending of `letters` that is a syllable, as its first letter's index. The endings'
+// keys grow one letter at a time from the last letter.
 std::optional<std::size_t> syllableStart(const Letters& letters) {
-    std::string spelled;
-    for (std::size_t i = 0; i < letters.count; ++i)
-        spelled += letters.items[i].letter;
-    for (std::size_t start = 0; start < letters.count; ++start) {
-        if (letters.count - start <= PinyinSyllables::longest &&
-            PinyinSyllables::contains(std::string_view(spelled).substr(start)))
-            return start;
+    std::optional<std::size_t> start;
+    std::uint32_t key = 0;
+    std::uint32_t weight = 1;
+    for (std::size_t at = Letters::capacity; at-- > letters.start;) {
+        key += PinyinSyllables::digitOf(letters.spelled[at]) * weight;
+        weight *= 27;
+        if (PinyinSyllables::containsKey(key))
+            start = at;
     }
-    return std::nullopt;
+    return start;
 }
 
-// On a or e when there is one, on the o of ou, otherwise on the last vowel.
-std::optional<std::size_t> markedVowel(std::string_view syllable) {
-    for (char vowel : {'a', 'e'}) {
-        if (const auto at = syllable.find(vowel); at != std::string_view::npos)
+// On a or e when there is one, on the o of ou, otherwise on the last vowel; the syllable's length
+// when it has no vowel.
+std::size_t markedVowel(std::string_view syllable) {
+    const std::size_t none = syllable.size();
+    std::size_t ou = none;
+    std::size_t last = none;
+    for (std::size_t at = 0; at < syllable.size(); ++at) {
+        const char letter = syllable[at];
+        if (letter == 'a' || letter == 'e')
             return at;
+        if (letter == 'o' && syllable.substr(at + 1, 1) == "u")
+            ou = at;
+        if (letter == 'i' || letter == 'o' || letter == 'u' || letter == 'v')
+            last = at;
     }
-    if (const auto at = syllable.find("ou"); at != std::string_view::npos)
-        return at;
-    if (const auto at = syllable.find_last_of("iouv"); at != std::string_view::npos)
-        return at;
-    return std::nullopt;
+    return ou != none ? ou : last;
 }
 
-// The glyph of `letter` in `tone`, or none: the font draws no capital Ü.
-std::optional<char16_t> toneGlyph(const Letter& letter, int tone) {
-    if (letter.letter == 'v' && letter.upper)
+// The glyph of the vowel `letter` in `tone`, or none: the font draws no capital Ü.
+std::optional<char16_t> toneGlyph(char letter, bool upper, int tone) {
+    if (letter == 'v' && upper)
         return std::nullopt;
-    const char16_t vowel = letter.letter == 'v' ? umlautRow
-                           : letter.upper       ? char16_t(letter.letter - 'a' + 'A')
-                                                : char16_t(letter.letter);
+    const char16_t vowel = letter == 'v' ? umlautRow
+                           : upper       ? char16_t(letter - 'a' + 'A')
+                                         : char16_t(letter);
     const int row = rowOfVowel(vowel);
     if (row == 0)
         return std::nullopt;
     return glyph(row, tone);
 }
 
-std::optional<SyllableEdit> mark(std::u16string_view before, const Letters& letters,
-                                 std::size_t start, int tone) {
-    std::string syllable;
-    std::size_t units = 0;
-    for (std::size_t i = start; i < letters.count; ++i) {
-        syllable += letters.items[i].letter;
-        units += letters.items[i].units;
-    }
-    const auto vowel = tone == neutralTone ? std::nullopt : markedVowel(syllable);
+std::optional<SyllableEdit> mark(const Letters& letters, std::size_t start, int tone) {
+    const std::string_view syllable = letters.from(start);
+    const std::size_t unmarked = syllable.size();
+    const std::size_t vowel = tone == neutralTone ? unmarked : markedVowel(syllable);
     // The font has no plain ü: a ü without the mark cannot be shown, so it stays as written.
     for (std::size_t i = 0; i < syllable.size(); ++i) {
-        if (syllable[i] == 'v' && vowel != i)
+        if (syllable[i] == 'v' && i != vowel)
             return std::nullopt;
     }
-    SyllableEdit edit{units, std::u16string(before.substr(before.size() - units))};
+    SyllableEdit edit{0, 0, 0, 0};
+    for (std::size_t at = start; at < Letters::capacity; ++at) {
+        if (at - start == vowel)
+            edit.markAt = edit.syllableUnits;
+        edit.syllableUnits += letters.written[at].units;
+    }
     if (tone == neutralTone)
         return edit;
-    if (!vowel)
+    if (vowel == unmarked)
         return std::nullopt;
-    const auto glyph = toneGlyph(letters.items[start + *vowel], tone);
+    const Letter& written = letters.written[start + vowel];
+    const auto glyph = toneGlyph(syllable[vowel], written.upper, tone);
     if (!glyph)
         return std::nullopt;
-    std::size_t at = 0;
-    for (std::size_t i = start; i < start + *vowel; ++i)
-        at += letters.items[i].units;
-    edit.syllable.replace(at, letters.items[start + *vowel].units, 1, *glyph);
+    edit.markUnits = written.units;
+    edit.glyph = *glyph;
     return edit;
 }
 
+// Every tone digit of `text` in one pass.
+std::u16string convertPart(std::u16string_view text) {
+    std::u16string result;
+    result.reserve(text.size());
+    // A digit ends the syllable before it, converted or not: "Zhong1guo2" is two syllables.
+    std::size_t syllablesFrom = 0;
+    std::size_t copied = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t digit = text[at];
+        if (digit < u'1' || digit > u'0' + neutralTone)
+            continue;
+        result.append(text.substr(copied, at - copied));
+        copied = at + 1;
+        const auto edit =
+            NumberedPinyin::toneDigit(std::u16string_view(result).substr(syllablesFrom), digit);
+        if (!edit)
+            result.push_back(digit);
+        else if (edit->glyph != 0)
+            result.replace(result.size() - edit->syllableUnits + edit->markAt, edit->markUnits, 1,
+                           edit->glyph);
+        syllablesFrom = result.size();
+    }
+    result.append(text.substr(copied));
+    return result;
+}
+
+// Where a long text splits into two that convert alike on their own: at a blank or a line break
+// past its middle, which no syllable reaches across. The text's length when it is short or has
+// no such place.
+std::size_t splitPoint(std::u16string_view text) {
+    constexpr std::size_t worthAThread = 1'000'000;
+    if (text.size() < worthAThread)
+        return text.size();
+    const std::size_t at = text.find_first_of(u" \n\u2029", text.size() / 2);
+    return at == std::u16string_view::npos ? text.size() : at;
+}
+
 } // namespace
+
+std::u16string SyllableEdit::marked(std::u16string_view syllable) const {
+    std::u16string result(syllable);
+    if (glyph != 0)
+        result.replace(markAt, markUnits, 1, glyph);
+    return result;
+}
 
 std::optional<SyllableEdit> NumberedPinyin::toneDigit(std::u16string_view before, char16_t digit) {
     if (digit < u'1' || digit > u'0' + neutralTone)
@@ -136,29 +195,25 @@ std::optional<SyllableEdit> NumberedPinyin::toneDigit(std::u16string_view before
     const auto start = syllableStart(letters);
     if (!start)
         return std::nullopt;
-    return mark(before, letters, *start, digit - u'0');
+    return mark(letters, *start, digit - u'0');
 }
 
 std::u16string NumberedPinyin::convert(std::u16string_view text) {
-    std::u16string result;
-    result.reserve(text.size());
-    // A digit ends the syllable before it, converted or not: "Zhong1guo2" is two syllables.
-    std::size_t syllablesFrom = 0;
-    for (const char16_t c : text) {
-        if (c >= u'0' && c <= u'9') {
-            const auto edit = toneDigit(std::u16string_view(result).substr(syllablesFrom), c);
-            if (edit) {
-                result.resize(result.size() - edit->removeUnits);
-                result += edit->syllable;
-            } else {
-                result.push_back(c);
-            }
-            syllablesFrom = result.size();
-        } else {
-            result.push_back(c);
-        }
+    const std::size_t middle = splitPoint(text);
+    if (middle == text.size())
+        return convertPart(text);
+    // The two halves share nothing, so a long text takes two cores: it is converted in a single
+    // edit that should cost about what loading the text costs.
+    std::u16string second;
+    try {
+        std::thread worker([&second, text, middle] { second = convertPart(text.substr(middle)); });
+        std::u16string result = convertPart(text.substr(0, middle));
+        worker.join();
+        result += second;
+        return result;
+    } catch (const std::system_error&) {
+        return convertPart(text);
     }
-    return result;
 }
 
 } // namespace tone

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PinyinSyllables.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -7,20 +9,26 @@
 
 namespace tone {
 
-// What a tone digit does to the syllable it follows: the last `removeUnits` UTF-16 units before
-// the digit give way to `syllable`, and the digit goes.
+// What a tone digit does to the `syllableUnits` UTF-16 units of the syllable just before it: the
+// digit goes, and unless the tone is neutral, the `markUnits` units at `markAt` (the vowel, two
+// units for a ü spelled u:) become `glyph`.
 struct SyllableEdit {
-    std::size_t removeUnits;
-    std::u16string syllable;
+    std::size_t syllableUnits;
+    std::size_t markAt;
+    std::size_t markUnits;
+    char16_t glyph; // 0 in the neutral tone
+
+    // The syllable as the edit leaves it, given as written.
+    std::u16string marked(std::u16string_view syllable) const;
 };
 
 // Pinyin written with the tone number after the whole syllable, as dictionaries and courses
 // write it ("hao3" for hǎo), turned into the tone font's glyphs.
 class NumberedPinyin {
   public:
-    // The units before a digit that can matter: the longest syllable with its ü spelled u:,
-    // and the character before that colon's u.
-    static constexpr std::size_t reach = 8;
+    // The units before a digit that can matter: the longest syllable, and one more for a ü
+    // spelled u:.
+    static constexpr std::size_t reach = PinyinSyllables::longest + 1;
 
     // The tone digit `digit` typed right after `before`; only the last `reach` units of
     // `before` are read. None when the digit is no tone number for a syllable that ends there,

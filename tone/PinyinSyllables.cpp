@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace tone {
 
@@ -65,16 +66,49 @@ constexpr auto syllables = std::to_array<std::string_view>({
     "zui"sv,   "zun"sv,    "zuo"sv,
 });
 
-static_assert(std::ranges::is_sorted(syllables) &&
-                  std::ranges::adjacent_find(syllables) == syllables.end(),
-              "the lookup is a binary search");
+// An open-addressing hash set of the keys: a binary search's unpredictable branches would cost
+// more than the rest of a conversion together.
+constexpr std::size_t slotCount = 1024;
+
+constexpr std::size_t slotOf(std::uint32_t key) {
+    return (key * 2654435761u) >> 22;
+}
+
+struct Slots {
+    std::array<std::uint32_t, slotCount> keys{};
+    bool distinct = true;
+};
+
+constexpr Slots slots = [] {
+    Slots table;
+    for (const std::string_view syllable : syllables) {
+        const std::uint32_t key = PinyinSyllables::keyOf(syllable);
+        table.distinct = table.distinct && key != 0;
+        std::size_t slot = slotOf(key);
+        while (table.keys[slot] != 0) {
+            table.distinct = table.distinct && table.keys[slot] != key;
+            slot = (slot + 1) % slotCount;
+        }
+        table.keys[slot] = key;
+    }
+    return table;
+}();
+
+static_assert(slots.distinct, "every syllable is a distinct word of lower-case letters");
+static_assert(slotOf(~std::uint32_t{0}) < slotCount && syllables.size() * 2 < slotCount);
 static_assert(std::ranges::max(syllables, {}, &std::string_view::size).size() ==
               PinyinSyllables::longest);
 
 } // namespace
 
-bool PinyinSyllables::contains(std::string_view syllable) {
-    return std::ranges::binary_search(syllables, syllable);
+bool PinyinSyllables::containsKey(std::uint32_t key) {
+    if (key == 0)
+        return false;
+    for (std::size_t slot = slotOf(key); slots.keys[slot] != 0; slot = (slot + 1) % slotCount) {
+        if (slots.keys[slot] == key)
+            return true;
+    }
+    return false;
 }
 
 } // namespace tone

@@ -13,8 +13,8 @@ QString typed(const QString& keys) {
     for (const QChar key : keys) {
         const auto edit = NumberedPinyin::toneDigit(text, key.unicode());
         if (edit) {
-            text.resize(text.size() - edit->removeUnits);
-            text += edit->syllable;
+            const std::size_t start = text.size() - edit->syllableUnits;
+            text.replace(start, edit->syllableUnits, edit->marked(text.substr(start)));
         } else {
             text.push_back(key.unicode());
         }
@@ -84,6 +84,12 @@ class TestNumberedPinyin : public QObject {
         QFETCH(QString, pinyin);
         QCOMPARE(unicode(typed(text)), pinyin);
         QCOMPARE(unicode(converted(text)), pinyin);
+    }
+
+    // A long text is converted in parts; where they meet must not show.
+    void longTextConvertsLikeItsParts() {
+        const QString line = "Zhong1guo2 ren2\nxue2 Han4yu3 ";
+        QCOMPARE(converted(line.repeated(50'000)), converted(line).repeated(50'000));
     }
 };
 
