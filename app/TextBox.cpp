@@ -7,6 +7,11 @@
 #include <QMimeData>
 #include <QTextDocument>
 
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int, int, int added) { inserted_ = inserted_ || added > 0; });
+}
+
 bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
     return source != nullptr && source->hasText();
 }
@@ -41,11 +46,8 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
 // Told after the editor has handled the key, since what the key does depends on the character
 // already being in the text; keys that put nothing in are not told.
 template <typename Handle> void TextBox::reportTyped(const QString& text, Handle handle) {
-    bool inserted = false;
-    const auto watch = connect(document(), &QTextDocument::contentsChange, this,
-                               [&inserted](int, int, int added) { inserted |= added > 0; });
+    inserted_ = false;
     handle();
-    disconnect(watch);
-    if (inserted && !text.isEmpty())
+    if (inserted_ && !text.isEmpty())
         emit typed(text);
 }

@@ -9,7 +9,7 @@ class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
   public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit TextBox(QWidget* parent = nullptr);
 
     // Offered in the context menu after the standard entries.
     void addContextActions(const QList<QAction*>& actions);
@@ -29,4 +29,5 @@ class TextBox : public QPlainTextEdit {
     template <typename Handle> void reportTyped(const QString& text, Handle handle);
 
     QList<QAction*> contextActions_;
+    bool inserted_ = false; // by the key or commit being handled
 };
