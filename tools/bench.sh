@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tonquill for speed in build-bench and prints every benchmark table: start-up, typing,
-# key handling and printing, each against a reference measured in the same run. The windows
-# open on a private X server (Xvfb), and the programs run with a home of their own.
+# key handling, tone-number conversion and printing, each against a reference measured in the
+# same run. The windows open on a private X server (Xvfb), and the programs run with a home of
+# their own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +14,8 @@ install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
-    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_print_bench >/dev/null
+    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_convert_bench \
+    tonquill_print_bench >/dev/null
 
 work=$(mktemp -d)
 xvfb=
@@ -45,6 +47,8 @@ echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_typing_bench" --program-folder "$build"
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_key_bench" --program-folder "$build"
+echo
+QT_QPA_PLATFORM=xcb "$build/bench/tonquill_convert_bench" --program-folder "$build"
 echo
 echo "Printing a thousand pages to PDF"
 QT_QPA_PLATFORM=offscreen "$build/bench/tonquill_print_bench"
