@@ -7,6 +7,8 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <future>
+#include <system_error>
 
 namespace {
 
@@ -41,6 +43,15 @@ int convertDigit(QTextDocument& document, int digitAt) {
     return int(edit->syllableUnits) + 1 - int(syllable.size());
 }
 
+std::future<std::u16string> startConverting(std::u16string_view text) {
+    const auto convert = [text] { return tone::NumberedPinyin::convert(text); };
+    try {
+        return std::async(std::launch::async, convert);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, convert);
+    }
+}
+
 } // namespace
 
 void EditorToneNumbers::typed(QPlainTextEdit& editor, const QString& typed) {
@@ -60,13 +71,16 @@ void EditorToneNumbers::convert(QPlainTextEdit& editor) {
         cursor.select(QTextCursor::Document);
     // The document's own text reads five times faster than a selection of all of it.
     const QString text = selected ? cursor.selectedText() : editor.document()->toRawText();
-    const auto converted =
-        tone::NumberedPinyin::convert(std::u16string_view(QStringView(text).utf16(), text.size()));
-    if (QStringView(converted) == text)
+    const std::u16string_view letters(QStringView(text).utf16(), text.size());
+    if (!tone::NumberedPinyin::changes(letters))
         return;
+    // The old text goes while the new one is made on another core: on a long text each takes
+    // about a fifth of what loading the text takes.
+    auto converted = startConverting(letters);
     const int start = cursor.selectionStart();
     cursor.beginEditBlock();
-    cursor.insertText(QString::fromStdU16String(converted));
+    cursor.removeSelectedText();
+    cursor.insertText(QString::fromStdU16String(converted.get()));
     cursor.endEditBlock();
     // The converted selection stays selected.
     if (selected) {

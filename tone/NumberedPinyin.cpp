@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <system_error>
-#include <thread>
 
 namespace tone {
 
@@ -141,43 +139,6 @@ std::optional<SyllableEdit> mark(const Letters& letters, std::size_t start, int 
     return edit;
 }
 
-// Every tone digit of `text` in one pass.
-std::u16string convertPart(std::u16string_view text) {
-    std::u16string result;
-    result.reserve(text.size());
-    // A digit ends the syllable before it, converted or not: "Zhong1guo2" is two syllables.
-    std::size_t syllablesFrom = 0;
-    std::size_t copied = 0;
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char16_t digit = text[at];
-        if (digit < u'1' || digit > u'0' + neutralTone)
-            continue;
-        result.append(text.substr(copied, at - copied));
-        copied = at + 1;
-        const auto edit =
-            NumberedPinyin::toneDigit(std::u16string_view(result).substr(syllablesFrom), digit);
-        if (!edit)
-            result.push_back(digit);
-        else if (edit->glyph != 0)
-            result.replace(result.size() - edit->syllableUnits + edit->markAt, edit->markUnits, 1,
-                           edit->glyph);
-        syllablesFrom = result.size();
-    }
-    result.append(text.substr(copied));
-    return result;
-}
-
-// Where a long text splits into two that convert alike on their own: at a blank or a line break
-// past its middle, which no syllable reaches across. The text's length when it is short or has
-// no such place.
-std::size_t splitPoint(std::u16string_view text) {
-    constexpr std::size_t worthAThread = 1'000'000;
-    if (text.size() < worthAThread)
-        return text.size();
-    const std::size_t at = text.find_first_of(u" \n\u2029", text.size() / 2);
-    return at == std::u16string_view::npos ? text.size() : at;
-}
-
 } // namespace
 
 std::u16string SyllableEdit::marked(std::u16string_view syllable) const {
@@ -199,21 +160,41 @@ std::optional<SyllableEdit> NumberedPinyin::toneDigit(std::u16string_view before
 }
 
 std::u16string NumberedPinyin::convert(std::u16string_view text) {
-    const std::size_t middle = splitPoint(text);
-    if (middle == text.size())
-        return convertPart(text);
-    // The two halves share nothing, so a long text takes two cores: it is converted in a single
-    // edit that should cost about what loading the text costs.
-    std::u16string second;
-    try {
-        std::thread worker([&second, text, middle] { second = convertPart(text.substr(middle)); });
-        std::u16string result = convertPart(text.substr(0, middle));
-        worker.join();
-        result += second;
-        return result;
-    } catch (const std::system_error&) {
-        return convertPart(text);
+    std::u16string result;
+    result.reserve(text.size());
+    // A digit ends the syllable before it, converted or not: "Zhong1guo2" is two syllables.
+    std::size_t syllablesFrom = 0;
+    std::size_t copied = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t digit = text[at];
+        if (digit < u'1' || digit > u'0' + neutralTone)
+            continue;
+        result.append(text.substr(copied, at - copied));
+        copied = at + 1;
+        const auto edit = toneDigit(std::u16string_view(result).substr(syllablesFrom), digit);
+        if (!edit)
+            result.push_back(digit);
+        else if (edit->glyph != 0)
+            result.replace(result.size() - edit->syllableUnits + edit->markAt, edit->markUnits, 1,
+                           edit->glyph);
+        syllablesFrom = result.size();
     }
+    result.append(text.substr(copied));
+    return result;
+}
+
+bool NumberedPinyin::changes(std::u16string_view text) {
+    // Until the first change the converted text is the text itself.
+    std::size_t syllablesFrom = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char16_t digit = text[at];
+        if (digit < u'1' || digit > u'0' + neutralTone)
+            continue;
+        if (toneDigit(text.substr(syllablesFrom, at - syllablesFrom), digit))
+            return true;
+        syllablesFrom = at + 1;
+    }
+    return false;
 }
 
 } // namespace tone

@@ -37,6 +37,9 @@ class NumberedPinyin {
 
     // Every tone digit of `text`, syllable by syllable, in one pass.
     static std::u16string convert(std::u16string_view text);
+
+    // Whether converting `text` would change it; stops at the first tone digit that acts.
+    static bool changes(std::u16string_view text);
 };
 
 } // namespace tone

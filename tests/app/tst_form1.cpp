@@ -189,15 +189,20 @@ class TestForm1 : public QObject {
     }
 
     void convertToneNumbers_data() {
+        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("selectionEnd");
         QTest::addColumn<QString>("pinyin");
-        QTest::newRow("whole text") << 0 << QStringLiteral("Zhōngguó rén xué Hànyǔ lu:e4");
-        QTest::newRow("selection") << 16 << QStringLiteral("Zhōngguó rén xue2 Han4yu3 lu:e4");
+        const QString course = "Zhong1guo2 ren2 xue2 Han4yu3 lu:e4";
+        QTest::newRow("whole text")
+            << course << 0 << QStringLiteral("Zhōngguó rén xué Hànyǔ lu:e4");
+        QTest::newRow("selection")
+            << course << 16 << QStringLiteral("Zhōngguó rén xue2 Han4yu3 lu:e4");
+        QTest::newRow("nothing to convert") << "mp3 2024 lve4" << 0 << "mp3 2024 lve4";
     }
 
     void convertToneNumbers() {
+        QFETCH(QString, text);
         QFETCH(int, selectionEnd);
-        const QString text = "Zhong1guo2 ren2 xue2 Han4yu3 lu:e4";
         Text2->setPlainText(text);
         QTextCursor cursor(Text2->document());
         cursor.setPosition(selectionEnd, QTextCursor::KeepAnchor);
@@ -207,6 +212,7 @@ class TestForm1 : public QObject {
         QTest::mouseClick(menu, Qt::LeftButton, {},
                           menu->actionGeometry(action(menu, "Convert tone numbers")).center());
         QTEST(unicodeOf(Text2), "pinyin");
+        QCOMPARE(Text2->document()->isUndoAvailable(), Text2->toPlainText() != text);
         Text2->undo();
         QCOMPARE(Text2->toPlainText(), text);
     }
