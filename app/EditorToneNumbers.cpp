@@ -2,6 +2,7 @@
 
 #include "tone/NumberedPinyin.h"
 
+#include <QAbstractUndoItem>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -11,6 +12,23 @@
 #include <system_error>
 
 namespace {
+
+// Qt merges text typed right after an inserted text into the insertion's undo step. A last step
+// that does nothing keeps a conversion an undo step of its own, so that Undo after more typing
+// takes back only that typing.
+class EndOfConversion : public QAbstractUndoItem {
+  public:
+    void undo() override {}
+    void redo() override {}
+};
+
+void replace(QTextCursor& cursor, const QString& text) {
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.insertText(text);
+    cursor.document()->appendUndoItem(new EndOfConversion);
+    cursor.endEditBlock();
+}
 
 bool holdsAt(const QTextDocument& document, int start, const QString& text) {
     if (start < 0)
@@ -37,9 +55,7 @@ int convertDigit(QTextDocument& document, int digitAt) {
     QTextCursor cursor(&document);
     cursor.setPosition(digitAt - int(edit->syllableUnits));
     cursor.setPosition(digitAt + 1, QTextCursor::KeepAnchor);
-    cursor.beginEditBlock();
-    cursor.insertText(QString::fromStdU16String(syllable));
-    cursor.endEditBlock();
+    replace(cursor, QString::fromStdU16String(syllable));
     return int(edit->syllableUnits) + 1 - int(syllable.size());
 }
 
@@ -78,9 +94,10 @@ void EditorToneNumbers::convert(QPlainTextEdit& editor) {
     // about a fifth of what loading the text takes.
     auto converted = startConverting(letters);
     const int start = cursor.selectionStart();
+    // Taken out before the conversion is waited for: the one edit block keeps it one undo step.
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    cursor.insertText(QString::fromStdU16String(converted.get()));
+    replace(cursor, QString::fromStdU16String(converted.get()));
     cursor.endEditBlock();
     // The converted selection stays selected.
     if (selected) {

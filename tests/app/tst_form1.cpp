@@ -178,6 +178,10 @@ class TestForm1 : public QObject {
         QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguo2 ma"));
         Text2->redo();
         QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        putCaret(16);
+        QTest::keyClicks(Text2, " x");
+        Text2->undo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
         // The vowel-and-digit rule stays quiet: it would make lǜ of ly4.
         putCaret(0);
         typeSlowly(Text2, "ly4 ");
