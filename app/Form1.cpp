@@ -4,9 +4,11 @@
 #include "DocumentFile.h"
 #include "EditorEnd.h"
 #include "EditorText.h"
+#include "EditorToneNumbers.h"
 #include "FormDesign.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
+#include "TypingSettings.h"
 #include "UnicodePinyinActions.h"
 #include "files/RecoveryStore.h"
 #include "install/DesktopInstallPlatform.h"
@@ -14,6 +16,7 @@
 #include "install/ModalMessageBox.h"
 #include "install/UserToneFont.h"
 #include "print/print_Click.h"
+#include "tone/GlyphTables.h"
 #include "tone/ReplacementTick.h"
 #include "ui/Check1_Click.h"
 #include "ui/KeyPressFilter.h"
@@ -95,6 +98,20 @@ void Form1::createMenu() {
     ad->setObjectName("ad");
     QAction* print = ad->addAction(FormDesign::printCaption);
     print->setObjectName("print");
+    createOptionsMenu();
+}
+
+void Form1::createOptionsMenu() {
+    QMenu* options = menuBar()->addMenu(tr("Options"));
+    options->setObjectName("options");
+    QAction* afterSyllable = options->addAction(tr("Tone number after the syllable"));
+    afterSyllable->setCheckable(true);
+    toneAfterSyllable_ = TypingSettings::toneAfterSyllable();
+    afterSyllable->setChecked(toneAfterSyllable_);
+    connect(afterSyllable, &QAction::toggled, this, &Form1::setToneAfterSyllable);
+    convertToneNumbers_ = options->addAction(tr("Convert tone numbers"));
+    connect(convertToneNumbers_, &QAction::triggered, this,
+            [this] { EditorToneNumbers::convert(*Text2); });
 }
 
 void Form1::setTabOrder() {
@@ -116,7 +133,8 @@ void Form1::connectHandlers() {
     connect(timers_.at(11), &QTimer::timeout, this, &Form1::Timer12_Timer);
     connectPresentationControls();
     auto* unicode = new UnicodePinyinActions(*Text2);
-    Text2->addContextActions(unicode->actions());
+    Text2->addContextActions(unicode->actions() << convertToneNumbers_);
+    connect(Text2, &TextBox::typed, this, &Form1::Text2_Typed);
     connect(findChild<QAction*>("print"), &QAction::triggered, this,
             [this] { print::print_Click(EditorText::all(*Text2)); });
 }
@@ -183,9 +201,28 @@ void Form1::tileBackground() {
     client->setAutoFillBackground(true);
 }
 
+// With the tone number after the syllable the tracker still sees every key, so that it knows the
+// last vowel when the option is turned off again, but it arms no timer.
 void Form1::Text2_KeyPress(std::int16_t keyCode) {
-    if (const int timer = tracker_.keyPress(keyCode))
+    const int timer = tracker_.keyPress(keyCode);
+    if (timer != tone::KeyTracker::noTimer && !toneAfterSyllable_)
         timers_.at(timer - 1)->start();
+}
+
+void Form1::Text2_Typed(const QString& text) {
+    if (toneAfterSyllable_)
+        EditorToneNumbers::typed(*Text2, text);
+}
+
+// A replacement armed just before the switch would cut the end of a text typed the other way.
+void Form1::setToneAfterSyllable(bool on) {
+    toneAfterSyllable_ = on;
+    TypingSettings::setToneAfterSyllable(on);
+    if (!on)
+        return;
+    for (int row = 1; row <= tone::rowCount; ++row)
+        timers_.at(row - 1)->stop();
+    tracker_.clearPendingVowel();
 }
 
 void Form1::Timer_Timer(int row) {

@@ -11,11 +11,14 @@
 
 class DocumentFile;
 class TextBox;
+class QAction;
 class QTimer;
 
 // The program's one window: the editor, the presentation controls on the right, the hidden
-// glyph holders and help box, the timers and the print menu.
+// glyph holders and help box, the timers, and the print and options menus.
 class Form1 : public QMainWindow {
+    Q_OBJECT
+
   public:
     // Recovery files are kept in `recoveryFolder`.
     explicit Form1(QWidget* parent = nullptr,
@@ -31,6 +34,7 @@ class Form1 : public QMainWindow {
     std::int16_t lastKey() const { return tracker_.lastKey(); }
     const tone::FontHolder& c1() const { return c1_; }
     DocumentFile& document() const { return *document_; }
+    bool toneAfterSyllable() const { return toneAfterSyllable_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,6 +44,7 @@ class Form1 : public QMainWindow {
     void createControls();
     void createTimers();
     void createMenu();
+    void createOptionsMenu();
     void setTabOrder();
     void connectHandlers();
     void connectPresentationControls();
@@ -49,6 +54,8 @@ class Form1 : public QMainWindow {
     void tileBackground();
 
     void Text2_KeyPress(std::int16_t keyCode);
+    void Text2_Typed(const QString& text);
+    void setToneAfterSyllable(bool on);
     void Timer_Timer(int row); // Timer1_Timer to Timer11_Timer: one procedure, one row each
     void Timer12_Timer();
 
@@ -60,4 +67,6 @@ class Form1 : public QMainWindow {
     TextBox* Text2 = nullptr;
     DocumentFile* document_ = nullptr;
     std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
+    QAction* convertToneNumbers_ = nullptr;
+    bool toneAfterSyllable_ = false;
 };

@@ -3,8 +3,16 @@
 #include "EditorText.h"
 
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextDocument>
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int, int, int added) { inserted_ = inserted_ || added > 0; });
+}
 
 #include <memory>
 
@@ -40,4 +48,21 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event) {
         menu->addActions(contextActions_);
     }
     menu->popup(event->globalPos());
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    reportTyped(event->text(), [this, event] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    reportTyped(event->commitString(), [this, event] { QPlainTextEdit::inputMethodEvent(event); });
+}
+
+// Told after the editor has handled the key, since what the key does depends on the character
+// already being in the text; keys that put nothing in are not told.
+template <typename Handle> void TextBox::reportTyped(const QString& text, Handle handle) {
+    inserted_ = false;
+    handle();
+    if (inserted_ && !text.isEmpty())
+        emit typed(text);
 }

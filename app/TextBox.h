@@ -10,17 +10,26 @@ class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
   public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit TextBox(QWidget* parent = nullptr);
 
     // Offered in the context menu after the standard entries.
     void addContextActions(const QList<QAction*>& actions);
+
+  signals:
+    // A key press or an input method's commit has put `text` into the editor, ending at the caret.
+    void typed(const QString& text);
 
   protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
   private:
+    template <typename Handle> void reportTyped(const QString& text, Handle handle);
+
     QList<QAction*> contextActions_;
+    bool inserted_ = false; // by the key or commit being handled
 };

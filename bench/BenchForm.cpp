@@ -2,11 +2,15 @@
 
 #include "app/Form1.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFontDatabase>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace bench {
 
@@ -37,6 +41,12 @@ QPlainTextEdit& BenchForm::Text2() const {
 
 QTimer& BenchForm::timer(const char* name) const {
     return *form_->findChild<QTimer*>(name);
+}
+
+QAction& BenchForm::option(const QString& text) const {
+    const QList<QAction*> items = form_->findChild<QMenu*>("options")->actions();
+    return **std::find_if(items.begin(), items.end(),
+                          [&text](const QAction* item) { return item->text() == text; });
 }
 
 } // namespace bench

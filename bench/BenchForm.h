@@ -6,6 +6,7 @@
 #include <memory>
 
 class Form1;
+class QAction;
 class QPlainTextEdit;
 class QTimer;
 
@@ -21,6 +22,8 @@ class BenchForm {
     bool ready() const { return ready_; }
     QPlainTextEdit& Text2() const;
     QTimer& timer(const char* name) const;
+    // An item of the "Options" menu.
+    QAction& option(const QString& text) const;
 
   private:
     bool copyProgramFolder(const QString& programFolder);

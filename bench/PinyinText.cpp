@@ -27,12 +27,15 @@ class Numbers {
 };
 
 // The final's first vowel carries the tone, drawn by its glyph; tone 5 (neutral) has none.
-QString syllable(Numbers& numbers) {
+// Numbered, the tone's digit follows the syllable instead, 5 included, as dictionaries write it.
+QString syllable(Numbers& numbers, bool numbered) {
     const QString final = QString::fromLatin1(finals[numbers.below(int(finals.size()))]);
     QString result = QString::fromLatin1(initials[numbers.below(int(initials.size()))]) + final;
     const int tone = numbers.below(5) + 1;
     const int vowelAt = int(result.size() - final.size());
-    if (tone <= tone::toneCount) {
+    if (numbered) {
+        result += QChar(u'0' + tone);
+    } else if (tone <= tone::toneCount) {
         const int row = tone::rowOfVowel(result[vowelAt].unicode());
         result[vowelAt] = QChar(tone::glyph(row, tone));
     }
@@ -41,7 +44,7 @@ QString syllable(Numbers& numbers) {
     return result;
 }
 
-QString line(Numbers& numbers) {
+QString line(Numbers& numbers, bool numbered) {
     QString text;
     const int words = 2 + numbers.below(8);
     for (int w = 0; w < words; ++w) {
@@ -49,7 +52,19 @@ QString line(Numbers& numbers) {
             text += u' ';
         const int syllables = 1 + numbers.below(3);
         for (int s = 0; s < syllables; ++s)
-            text += syllable(numbers);
+            text += syllable(numbers, numbered);
+    }
+    return text;
+}
+
+QString makeText(int lines, bool numbered) {
+    Numbers numbers;
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0)
+            text += u'\n';
+        if (numbers.below(10) > 0)
+            text += line(numbers, numbered);
     }
     return text;
 }
@@ -57,15 +72,11 @@ QString line(Numbers& numbers) {
 } // namespace
 
 QString pinyinText(int lines) {
-    Numbers numbers;
-    QString text;
-    for (int i = 0; i < lines; ++i) {
-        if (i > 0)
-            text += u'\n';
-        if (numbers.below(10) > 0)
-            text += line(numbers);
-    }
-    return text;
+    return makeText(lines, false);
+}
+
+QString numberedPinyinText(int lines) {
+    return makeText(lines, true);
 }
 
 } // namespace bench

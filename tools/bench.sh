@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Tonquill for speed in build-bench and prints every benchmark table: start-up (also from
-# the installed package when there is one), typing, key handling and printing, each against a
-# reference measured in the same run. The windows open on a private X server (Xvfb), and the
-# programs run with a home of their own.
+# the installed package when there is one), typing, key handling, tone-number conversion, files
+# and printing, each against a reference measured in the same run. The windows open on a private
+# X server (Xvfb), and the programs run with a home of their own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,8 +14,8 @@ install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
-    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_print_bench \
-    tonquill_file_bench >/dev/null
+    tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_convert_bench \
+    tonquill_print_bench tonquill_file_bench >/dev/null
 
 work=$(mktemp -d)
 xvfb=
@@ -57,6 +57,8 @@ echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_typing_bench" --program-folder "$build"
 echo
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_key_bench" --program-folder "$build"
+echo
+QT_QPA_PLATFORM=xcb "$build/bench/tonquill_convert_bench" --program-folder "$build"
 echo
 echo "Files"
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_file_bench"

@@ -2,6 +2,7 @@
 #include "app/HelpText.h"
 #include "tone/GlyphTables.h"
 #include "tone/ToneFont.h"
+#include "tone/UnicodePinyin.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 namespace {
 
 const QString toneFace = QString::fromUtf8(tone::toneFontFace.data());
+const QString settingsFile = qEnvironmentVariable("XDG_CONFIG_HOME") + "/tonquill/tonquill.conf";
 
 // Longer than the replacement timers' 20 ms, as a person types.
 void typeSlowly(QWidget* box, const QString& keys) {
@@ -32,6 +35,10 @@ void typeSlowly(QWidget* box, const QString& keys) {
         QTest::keyClicks(box, QString(key));
         QTest::qWait(45);
     }
+}
+
+QString unicodeOf(const QPlainTextEdit* box) {
+    return QString::fromStdU16String(tone::toUnicodePinyin(box->toPlainText().toStdU16String()));
 }
 
 // As a keyboard sends it: QTest would give Ctrl+letter the letter's own text.
@@ -67,6 +74,14 @@ class TestForm1 : public QObject {
         return nullptr;
     }
 
+    QAction* option(const QString& text) { return action(control<QMenu>("options"), text); }
+
+    void putCaret(int position) {
+        QTextCursor cursor = Text2->textCursor();
+        cursor.setPosition(position);
+        Text2->setTextCursor(cursor);
+    }
+
     QList<QTimer*> runningTimers() {
         QList<QTimer*> running;
         for (QTimer* timer : form->findChildren<QTimer*>()) {
@@ -78,6 +93,7 @@ class TestForm1 : public QObject {
 
   private slots:
     void init() {
+        QFile::remove(settingsFile);
         form = std::make_unique<Form1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -137,7 +153,10 @@ class TestForm1 : public QObject {
         }
         QCOMPARE(entries,
                  QStringList({"File:", "Open… Ctrl+O", "Save Ctrl+S", "Save As… Ctrl+Shift+S", " ",
-                              "Quit Ctrl+Q", "Print :", "Print text "}));
+                              "Quit Ctrl+Q", "Print :", "Print text ", "Options:",
+                              "Tone number after the syllable ", "Convert tone numbers "}));
+        QVERIFY(option("Tone number after the syllable")->isCheckable());
+        QVERIFY(!option("Tone number after the syllable")->isChecked());
     }
 
     // Each caption, in the font its control really draws it with, lies whole in its box and clear
@@ -174,6 +193,75 @@ class TestForm1 : public QObject {
             if (other != box && other->isVisible() && other->objectName() != "Image15")
                 QVERIFY2(!other->geometry().intersects(caption), qPrintable(other->objectName()));
         }
+    }
+
+    // The choice outlives the window, in the INI file the user can read.
+    void toneAfterSyllableIsRemembered() {
+        option("Tone number after the syllable")->trigger();
+        QVERIFY(form->toneAfterSyllable());
+        QFile file(settingsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "[typing]\ntoneAfterSyllable=true\n");
+        form = std::make_unique<Form1>();
+        QVERIFY(form->toneAfterSyllable());
+        QVERIFY(option("Tone number after the syllable")->isChecked());
+        option("Tone number after the syllable")->trigger();
+        form = std::make_unique<Form1>();
+        QVERIFY(!form->toneAfterSyllable());
+    }
+
+    void toneAfterTheSyllableInTheMiddleOfTheText() {
+        option("Tone number after the syllable")->trigger();
+        Text2->setPlainText("Wo3 ai4  ma");
+        putCaret(8);
+        QTest::keyClicks(Text2, "Zhong1guo2");
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        QCOMPARE(Text2->textCursor().position(), 16);
+        Text2->undo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguo2 ma"));
+        Text2->redo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        putCaret(16);
+        QTest::keyClicks(Text2, " x");
+        Text2->undo();
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("Wo3 ai4 Zhōngguó ma"));
+        // The vowel-and-digit rule stays quiet: it would make lǜ of ly4.
+        putCaret(0);
+        typeSlowly(Text2, "ly4 ");
+        QVERIFY(runningTimers().isEmpty());
+        QInputMethodEvent commit;
+        commit.setCommitString("lv4 ");
+        QApplication::sendEvent(Text2, &commit);
+        QCOMPARE(unicodeOf(Text2), QStringLiteral("ly4 lǜ Wo3 ai4 Zhōngguó ma"));
+    }
+
+    void convertToneNumbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("selectionEnd");
+        QTest::addColumn<QString>("pinyin");
+        const QString course = "Zhong1guo2 ren2 xue2 Han4yu3 lu:e4";
+        QTest::newRow("whole text")
+            << course << 0 << QStringLiteral("Zhōngguó rén xué Hànyǔ lu:e4");
+        QTest::newRow("selection")
+            << course << 16 << QStringLiteral("Zhōngguó rén xue2 Han4yu3 lu:e4");
+        QTest::newRow("nothing to convert") << "mp3 2024 lve4" << 0 << "mp3 2024 lve4";
+    }
+
+    void convertToneNumbers() {
+        QFETCH(QString, text);
+        QFETCH(int, selectionEnd);
+        Text2->setPlainText(text);
+        QTextCursor cursor(Text2->document());
+        cursor.setPosition(selectionEnd, QTextCursor::KeepAnchor);
+        Text2->setTextCursor(cursor);
+        QMenu* menu = openContextMenu();
+        QVERIFY(menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(action(menu, "Convert tone numbers")).center());
+        QTEST(unicodeOf(Text2), "pinyin");
+        QCOMPARE(Text2->document()->isUndoAvailable(), Text2->toPlainText() != text);
+        Text2->undo();
+        QCOMPARE(Text2->toPlainText(), text);
     }
 
     void holdersKeepTheGlyphTables() {
