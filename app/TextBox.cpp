@@ -9,12 +9,12 @@
 #include <QMimeData>
 #include <QTextDocument>
 
+#include <memory>
+
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
     connect(document(), &QTextDocument::contentsChange, this,
             [this](int, int, int added) { inserted_ = inserted_ || added > 0; });
 }
-
-#include <memory>
 
 bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
     return source != nullptr && source->hasText();

@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 
+#include <atomic>
 #include <utility>
 
 namespace files {
@@ -66,9 +67,12 @@ bool RecoveryStore::claim() {
     if (!QDir().mkpath(folder_) ||
         !QFile::setPermissions(folder_, ownerOnly | QFileDevice::ExeOwner))
         return false;
-    id_ = QStringLiteral("%1-%2")
+    // Two stores claimed within one millisecond of one process still get ids of their own.
+    static std::atomic<int> claims = 0;
+    id_ = QStringLiteral("%1-%2-%3")
               .arg(QCoreApplication::applicationPid())
-              .arg(QDateTime::currentMSecsSinceEpoch());
+              .arg(QDateTime::currentMSecsSinceEpoch())
+              .arg(++claims);
     lock_ = takeLock(fileOf(id_, ".lock"));
     return lock_ != nullptr;
 }

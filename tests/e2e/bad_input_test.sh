@@ -59,7 +59,8 @@ start_program() {
     done
     printf '"Ja"\r\n' >"$work/program/font.log"
     HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache \
-        XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run QT_QPA_PLATFORM=xcb \
+        XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run \
+        XDG_STATE_HOME=$work/home/.local/state QT_QPA_PLATFORM=xcb \
         "$work/program/tonquill" >"$work/program.log" 2>&1 &
     app=$!
     pids+=($app)
