@@ -57,7 +57,7 @@ QWidget* ControlFactory::make(const FormDesign::Control& design, QWidget* parent
 }
 
 QWidget* ControlFactory::makeWidget(const FormDesign::Control& design, QWidget* parent) {
-    const QString text = QString::fromUtf8(design.text ? design.text : "");
+    const QString text = design.text ? FormDesign::translated(design.text) : QString();
     switch (design.kind) {
     case Kind::Editor:
         return makeTextBox(parent);

@@ -31,11 +31,19 @@ constexpr std::array<Control, 22> table{{
      navy,
      19,
      false},
-    {"Check1", Kind::CheckBox, {6000, 120, 1455, 255}, "Help", noFont, {}, buttonGrey, 18, true},
+    {"Check1",
+     Kind::CheckBox,
+     {6000, 120, 1455, 255},
+     QT_TRANSLATE_NOOP("FormDesign", "Help"),
+     noFont,
+     {},
+     buttonGrey,
+     18,
+     true},
     {"op(1)",
      Kind::Option,
      {6000, 2040, 1215, 255},
-     "Background",
+     QT_TRANSLATE_NOOP("FormDesign", "Background"),
      noFont,
      {},
      buttonGrey,
@@ -44,7 +52,7 @@ constexpr std::array<Control, 22> table{{
     {"op(0)",
      Kind::Option,
      {6000, 1800, 1215, 255},
-     "Foreground",
+     QT_TRANSLATE_NOOP("FormDesign", "Foreground"),
      noFont,
      {},
      buttonGrey,
@@ -75,7 +83,7 @@ constexpr std::array<Control, 22> table{{
     {"Label2",
      Kind::Label,
      {6000, 1320, 2175, 495},
-     "Choose fore and back ground color.",
+     QT_TRANSLATE_NOOP("FormDesign", "Choose fore and back ground color."),
      noFont,
      red,
      {},
@@ -85,7 +93,7 @@ constexpr std::array<Control, 22> table{{
     {"Label1",
      Kind::Label,
      {6000, 480, 2175, 495},
-     "Choose font size by enter a number below and press enter.",
+     QT_TRANSLATE_NOOP("FormDesign", "Choose font size by enter a number below and press enter."),
      noFont,
      red,
      {},
@@ -97,18 +105,18 @@ constexpr std::array<Control, 22> table{{
 // Timers are listed apart, but were made interleaved with the text boxes; the order among
 // them is kept.
 constexpr std::array<Timer, 12> timerTable{{
-    {"Timer12", 100},
-    {"Timer11", 20},
-    {"Timer10", 20},
-    {"Timer9", 20},
-    {"Timer8", 20},
-    {"Timer7", 20},
-    {"Timer6", 20},
-    {"Timer5", 20},
-    {"Timer4", 20},
-    {"Timer3", 20},
-    {"Timer2", 20},
-    {"Timer1", 20},
+    {"Timer12", 12, 100},
+    {"Timer11", 11, 20},
+    {"Timer10", 10, 20},
+    {"Timer9", 9, 20},
+    {"Timer8", 8, 20},
+    {"Timer7", 7, 20},
+    {"Timer6", 6, 20},
+    {"Timer5", 5, 20},
+    {"Timer4", 4, 20},
+    {"Timer3", 3, 20},
+    {"Timer2", 2, 20},
+    {"Timer1", 1, 20},
 }};
 
 constexpr std::array<const char*, 11> holders{"Text3",  "Text4",  "Text5", "Text6",
@@ -120,6 +128,10 @@ constexpr std::array<const char*, 11> holders{"Text3",  "Text4",  "Text5", "Text
 QRect twipsToPixels(const Twips& place) {
     return {twipsToPixels(place.left), twipsToPixels(place.top), twipsToPixels(place.width),
             twipsToPixels(place.height)};
+}
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("FormDesign", text);
 }
 
 std::span<const Control> controls() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QRect>
 
 #include <array>
@@ -58,6 +59,7 @@ struct Control {
 
 struct Timer {
     const char* name;
+    int number; // the number in the name, which Form1 reaches the timer by
     int intervalMs;
 };
 
@@ -75,9 +77,12 @@ inline constexpr Twips clientArea{0, 0, 8280, 3990};
 inline constexpr double defaultFontPoints = 7.5;
 inline constexpr std::array<const char*, 2> defaultFontFaces{"Liberation Sans",
                                                              "DejaVu Sans Condensed"};
-inline constexpr const char* caption = "Tonquill from Marrowfen";
-inline constexpr const char* menuCaption = "Print ";
-inline constexpr const char* printCaption = "Print text";
+inline constexpr const char* caption = QT_TRANSLATE_NOOP("FormDesign", "Tonquill from Marrowfen");
+inline constexpr const char* menuCaption = QT_TRANSLATE_NOOP("FormDesign", "Print ");
+inline constexpr const char* printCaption = QT_TRANSLATE_NOOP("FormDesign", "Print text");
+
+// A text of this table in the user's language.
+QString translated(const char* text);
 
 // Both in creation order.
 std::span<const Control> controls();

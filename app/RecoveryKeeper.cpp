@@ -48,7 +48,7 @@ std::optional<files::Recovery> RecoveryKeeper::offer() {
     if (!orphan)
         return std::nullopt;
     const QString when = QLocale().toString(orphan->time, QLocale::ShortFormat);
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(FormDesign::caption),
+    QMessageBox box(QMessageBox::Question, FormDesign::translated(FormDesign::caption),
                     tr("Tonquill found text that was not saved when it last stopped (%1, %n "
                        "characters). Restore it?",
                        nullptr, int(orphan->characters))

@@ -22,9 +22,10 @@ QAction* makeAction(QPlainTextEdit& editor, const QString& text, const QKeySeque
 } // namespace
 
 UnicodePinyinActions::UnicodePinyinActions(QPlainTextEdit& editor)
-    : QObject(&editor),
-      copyAction_(makeAction(editor, "Copy as Unicode pinyin", QKeySequence("Ctrl+Shift+C"))),
-      pasteAction_(makeAction(editor, "Paste Unicode pinyin", QKeySequence("Ctrl+Shift+V"))) {
+    : QObject(&editor), copyAction_(makeAction(editor, tr("Copy as Unicode pinyin"),
+                                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C))),
+      pasteAction_(makeAction(editor, tr("Paste Unicode pinyin"),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V))) {
     connect(copyAction_, &QAction::triggered, this, [&editor] { copy(editor); });
     connect(pasteAction_, &QAction::triggered, this, [&editor] { paste(editor); });
 }

@@ -8,6 +8,8 @@ class QPlainTextEdit;
 // "Copy as Unicode pinyin" and "Paste Unicode pinyin" for the editor: the glyph codes that only
 // the tone font draws become standard Unicode tone letters on the way out, and back on the way in.
 class UnicodePinyinActions : public QObject {
+    Q_OBJECT
+
   public:
     explicit UnicodePinyinActions(QPlainTextEdit& editor);
 

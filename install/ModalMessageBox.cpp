@@ -2,6 +2,7 @@
 
 #include "InstallPlatform.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -9,9 +10,12 @@ namespace install {
 
 std::function<void(const std::string& text)> modalMessageBox(QWidget* parent) {
     return [owner = QPointer<QWidget>(parent)](const std::string& text) {
+        // The Qt-free installer writes its texts in English; they are translated here, at its edge.
+        const std::string title(applicationTitle);
         QMessageBox box(QMessageBox::NoIcon,
-                        QString::fromUtf8(applicationTitle.data(), applicationTitle.size()),
-                        QString::fromLocal8Bit(text), QMessageBox::Ok, owner.data());
+                        QCoreApplication::translate("InstallToneFont", title.c_str()),
+                        QCoreApplication::translate("InstallToneFont", text.c_str()),
+                        QMessageBox::Ok, owner.data());
         box.exec();
     };
 }
