@@ -5,6 +5,7 @@
 #include "EditorText.h"
 #include "FormDesign.h"
 #include "RecoveryKeeper.h"
+#include "files/FilesLog.h"
 #include "files/PinyinFile.h"
 
 #include <QAction>
@@ -71,6 +72,7 @@ void DocumentFile::open() {
 bool DocumentFile::openFile(const QString& path) {
     const files::OpenedFile opened = files::PinyinFile::open(path);
     if (!opened.refusal.isEmpty()) {
+        qCDebug(lcFiles) << "open refused:" << path << opened.refusal;
         warn(
             tr("Tonquill cannot open %1: %2.").arg(QDir::toNativeSeparators(path), opened.refusal));
         return false;
@@ -100,6 +102,7 @@ bool DocumentFile::saveAs() {
 bool DocumentFile::saveTo(const QString& path) {
     const QString failure = files::PinyinFile::save(path, EditorText::all(editor_));
     if (!failure.isEmpty()) {
+        qCDebug(lcFiles) << "save failed:" << path << failure;
         warn(tr("Tonquill cannot save %1: %2.").arg(QDir::toNativeSeparators(path), failure));
         return false;
     }
@@ -112,7 +115,7 @@ bool DocumentFile::saveTo(const QString& path) {
 bool DocumentFile::maySetAsideChanges() {
     if (!editor_.document()->isModified())
         return true;
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(FormDesign::caption),
+    QMessageBox box(QMessageBox::Warning, FormDesign::translated(FormDesign::caption),
                     tr("Save changes to %1?").arg(displayName()),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window_);
     box.setDefaultButton(QMessageBox::Save);
@@ -144,7 +147,7 @@ void DocumentFile::show(const QString& text, const QString& path, bool modified)
 
 void DocumentFile::setPath(const QString& path) {
     path_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    const QString caption = QString::fromUtf8(FormDesign::caption);
+    const QString caption = FormDesign::translated(FormDesign::caption);
     window_.setWindowTitle(path_.isEmpty() ? caption + "[*]"
                                            : tr("%1[*] – %2").arg(displayName(), caption));
     window_.setWindowModified(editor_.document()->isModified());
@@ -155,5 +158,5 @@ QString DocumentFile::displayName() const {
 }
 
 void DocumentFile::warn(const QString& text) {
-    QMessageBox::warning(&window_, QString::fromUtf8(FormDesign::caption), text);
+    QMessageBox::warning(&window_, FormDesign::translated(FormDesign::caption), text);
 }

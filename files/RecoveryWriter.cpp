@@ -1,5 +1,6 @@
 #include "RecoveryWriter.h"
 
+#include "FilesLog.h"
 #include "RecoveryStore.h"
 
 namespace files {
@@ -19,7 +20,11 @@ RecoveryWriter::~RecoveryWriter() {
 
 void RecoveryWriter::write(const QString& editorText, const QString& documentPath) {
     QMetaObject::invokeMethod(
-        worker_, [this, editorText, documentPath] { store_.write(editorText, documentPath); },
+        worker_,
+        [this, editorText, documentPath] {
+            if (!store_.write(editorText, documentPath))
+                qCDebug(lcFiles) << "recovery file not written in" << store_.textFile();
+        },
         Qt::QueuedConnection);
 }
 
