@@ -6,6 +6,7 @@
 #include "EditorText.h"
 #include "EditorToneNumbers.h"
 #include "FormDesign.h"
+#include "StartupLog.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
 #include "TypingSettings.h"
@@ -49,12 +50,16 @@ Form1::Form1(QWidget* parent, const QString& recoveryFolder) : QMainWindow(paren
     connectHandlers();
 }
 
+QTimer* Form1::timer(int number) const {
+    return timers_.at(number - 1);
+}
+
 template <typename Control> Control* Form1::control(const char* name) const {
     return centralWidget()->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
 void Form1::createFrame() {
-    setWindowTitle(FormDesign::caption);
+    setWindowTitle(FormDesign::translated(FormDesign::caption));
     QIcon icon;
     for (int size : {16, 32, 48, 64})
         icon.addFile(QString(":/icon/tonquill-%1.png").arg(size));
@@ -73,18 +78,20 @@ void Form1::createControls() {
     for (const auto& design : FormDesign::controls())
         ControlFactory::make(design, client);
     Text2 = control<TextBox>("Text2");
+    fontBoxes_.at(0) = Text2;
+    for (int row = 1; row <= tone::rowCount; ++row)
+        fontBoxes_.at(row) = control<QWidget>(FormDesign::holderName(row));
     Text2->setFocus();
     control<QWidget>("Image15")->lower();
 }
 
 void Form1::createTimers() {
     for (const auto& design : FormDesign::timers()) {
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QLatin1String(design.name));
-        timer->setInterval(design.intervalMs);
-        timer->setSingleShot(true);
-        const int number = QLatin1String(design.name).mid(5).toInt();
-        timers_.at(number - 1) = timer;
+        auto* made = new QTimer(this);
+        made->setObjectName(QLatin1String(design.name));
+        made->setInterval(design.intervalMs);
+        made->setSingleShot(true);
+        timers_.at(design.number - 1) = made;
     }
 }
 
@@ -94,10 +101,12 @@ QString Form1::defaultRecoveryFolder() {
 
 void Form1::createMenu() {
     document_->addMenu(*menuBar());
-    QMenu* ad = menuBar()->addMenu(FormDesign::menuCaption);
+    QMenu* ad = menuBar()->addMenu(FormDesign::translated(FormDesign::menuCaption));
     ad->setObjectName("ad");
-    QAction* print = ad->addAction(FormDesign::printCaption);
+    QAction* print = ad->addAction(FormDesign::translated(FormDesign::printCaption));
     print->setObjectName("print");
+    connect(print, &QAction::triggered, this,
+            [this] { print::print_Click(EditorText::all(*Text2)); });
     createOptionsMenu();
 }
 
@@ -129,14 +138,12 @@ void Form1::setTabOrder() {
 void Form1::connectHandlers() {
     new KeyPressFilter(Text2, [this](std::int16_t keyCode) { Text2_KeyPress(keyCode); });
     for (int row = 1; row <= 11; ++row)
-        connect(timers_.at(row - 1), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
-    connect(timers_.at(11), &QTimer::timeout, this, &Form1::Timer12_Timer);
+        connect(timer(row), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
+    connect(timer(12), &QTimer::timeout, this, &Form1::Timer12_Timer);
     connectPresentationControls();
     auto* unicode = new UnicodePinyinActions(*Text2);
     Text2->addContextActions(unicode->actions() << convertToneNumbers_);
     connect(Text2, &TextBox::typed, this, &Form1::Text2_Typed);
-    connect(findChild<QAction*>("print"), &QAction::triggered, this,
-            [this] { print::print_Click(EditorText::all(*Text2)); });
 }
 
 void Form1::connectPresentationControls() {
@@ -145,13 +152,17 @@ void Form1::connectPresentationControls() {
         Text1_KeyPress(keyCode, *Text1, c1_, *Text2);
     });
     auto* pCol = control<PictureBox>("pCol");
-    connect(pCol, &PictureBox::pressed, this, [this, pCol](QPoint position) {
-        pCol_MouseDown(*pCol, position, *control<QRadioButton>("op(0)"), *control<Shape>("Shape2"),
-                       *Text2);
+    auto* foreground = control<QRadioButton>("op(0)");
+    auto* Shape2 = control<Shape>("Shape2");
+    connect(pCol, &PictureBox::pressed, this, [this, pCol, foreground, Shape2](QPoint position) {
+        pCol_MouseDown(*pCol, position, *foreground, *Shape2, *Text2);
     });
+    // stateChanged rather than toggled: going from ticked to greyed keeps the box checked, so
+    // toggled would leave the help box up where the handler brings the editor back.
     auto* Check1 = control<QCheckBox>("Check1");
+    auto* Text14 = control<QWidget>("Text14");
     connect(Check1, &QCheckBox::stateChanged, this,
-            [this, Check1] { Check1_Click(*Check1, *control<QWidget>("Text14"), *Text2); });
+            [this, Check1, Text14] { Check1_Click(*Check1, *Text14, *Text2); });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -173,7 +184,7 @@ void Form1::Form_Load(const QString& programFolder) {
 void Form1::installToneFont(const QString& programFolder) {
     const install::UserToneFont userFont(programFolder.toStdString());
     install::DesktopInstallPlatform platform(
-        programFolder.toStdString(), [this] { timers_.at(11)->start(); },
+        programFolder.toStdString(), [this] { timer(12)->start(); },
         install::modalMessageBox(this));
     install::InstallToneFont(platform, installFields_).run();
     userFont.complete();
@@ -181,9 +192,12 @@ void Form1::installToneFont(const QString& programFolder) {
 
 // A picture that does not load leaves Image15 empty at its designed size, and no message.
 void Form1::loadPicture(const QString& programFolder) {
-    const QPixmap picture(programFolder + "/zhongwen.gif");
-    if (picture.isNull())
+    const QString path = programFolder + "/zhongwen.gif";
+    const QPixmap picture(path);
+    if (picture.isNull()) {
+        qCDebug(lcStartup) << "no start-up picture at" << path;
         return;
+    }
     auto* Image15 = control<QLabel>("Image15");
     Image15->setPixmap(picture);
     Image15->resize(picture.size());
@@ -204,9 +218,9 @@ void Form1::tileBackground() {
 // With the tone number after the syllable the tracker still sees every key, so that it knows the
 // last vowel when the option is turned off again, but it arms no timer.
 void Form1::Text2_KeyPress(std::int16_t keyCode) {
-    const int timer = tracker_.keyPress(keyCode);
-    if (timer != tone::KeyTracker::noTimer && !toneAfterSyllable_)
-        timers_.at(timer - 1)->start();
+    const int number = tracker_.keyPress(keyCode);
+    if (number != tone::KeyTracker::noTimer && !toneAfterSyllable_)
+        timer(number)->start();
 }
 
 void Form1::Text2_Typed(const QString& text) {
@@ -221,25 +235,23 @@ void Form1::setToneAfterSyllable(bool on) {
     if (!on)
         return;
     for (int row = 1; row <= tone::rowCount; ++row)
-        timers_.at(row - 1)->stop();
+        timer(row)->stop();
     tracker_.clearPendingVowel();
 }
 
 void Form1::Timer_Timer(int row) {
     if (const auto edit = tone::replacementTick(tracker_, row, EditorEnd::lastUnits(*Text2, 3)))
         EditorEnd::apply(*Text2, *edit);
-    timers_.at(row - 1)->stop();
+    timer(row)->stop();
     EditorEnd::moveCaretToEnd(*Text2);
 }
 
 void Form1::Timer12_Timer() {
     const QString face = QString::fromStdString(c1_.fontName());
-    for (const char* name : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9",
-                             "Text10", "Text11", "Text12", "Text13"}) {
-        QWidget* box = control<QWidget>(name);
+    for (QWidget* box : fontBoxes_) {
         QFont font = box->font();
         font.setFamily(face);
         box->setFont(font);
     }
-    timers_.at(11)->stop();
+    timer(12)->stop();
 }

@@ -59,6 +59,7 @@ class Form1 : public QMainWindow {
     void Timer_Timer(int row); // Timer1_Timer to Timer11_Timer: one procedure, one row each
     void Timer12_Timer();
 
+    QTimer* timer(int number) const; // Timer1 to Timer12
     template <typename Control> Control* control(const char* name) const;
 
     tone::KeyTracker tracker_;
@@ -66,7 +67,8 @@ class Form1 : public QMainWindow {
     install::InstallFields installFields_;
     TextBox* Text2 = nullptr;
     DocumentFile* document_ = nullptr;
-    std::array<QTimer*, 12> timers_{}; // Timer1 at index 0
+    std::array<QTimer*, 12> timers_{};     // Timer1 at index 0
+    std::array<QWidget*, 12> fontBoxes_{}; // Text2 and the glyph holders, which Timer12 refonts
     QAction* convertToneNumbers_ = nullptr;
     bool toneAfterSyllable_ = false;
 };
