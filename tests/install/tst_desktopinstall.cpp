@@ -1,6 +1,7 @@
 #include "Sandbox.h"
 
 #include "install/DesktopInstallPlatform.h"
+#include "install/FontFileCopy.h"
 #include "install/InstallFields.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
@@ -234,6 +235,45 @@ class TestDesktopInstall : public QObject {
 
         startProgram();
         QCOMPARE(timer12Armed, outcome == "asks again" ? 1 : 0);
+    }
+
+    // A copy that fails says so and leaves nothing behind: the start reports what went wrong
+    // instead of a font that is not there.
+    void copyFontFile_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("copies into a new folder") << "font"
+                                                  << "new/pyserif.ttf" << true;
+        QTest::newRow("source missing") << "missing"
+                                        << "new/pyserif.ttf" << false;
+        QTest::newRow("source a folder") << "."
+                                         << "new/pyserif.ttf" << false;
+        QTest::newRow("source too big") << "huge"
+                                        << "new/pyserif.ttf" << false;
+        QTest::newRow("target folder a file") << "font"
+                                              << "font/pyserif.ttf" << false;
+        QTest::newRow("target a folder") << "font"
+                                         << "folder" << false;
+    }
+    void copyFontFile() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QDir().mkdir(dir.filePath("folder"));
+        Sandbox::writeFile(dir.filePath("font"), "font bytes");
+        Sandbox::writeFile(dir.filePath("huge"), "");
+        QVERIFY(QFile::resize(dir.filePath("huge"), install::fontFileSizeLimit + 1));
+        const auto entries = [&] {
+            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        };
+        const QStringList before = entries();
+        const bool copied = install::copyFontFile(dir.filePath(source).toStdString(),
+                                                  dir.filePath(target).toStdString());
+        QTEST(copied, "copied");
+        QCOMPARE(entries(), copied ? before + QStringList("new") : before);
+        if (copied)
+            QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
     }
 
     void messageBoxIsPlainAndModal() {

@@ -85,8 +85,10 @@ class TestUnicodePinyin : public QObject {
         QCOMPARE(toUnicode(glyphs), letters);
         QCOMPARE(fromUnicode(letters), glyphs);
         const int row = rowOfVowel(vowel.unicode());
-        for (int tone = 1; tone <= toneCount; ++tone)
+        for (int tone = 1; tone <= toneCount; ++tone) {
             QCOMPARE(QChar(unicodeLetter(row, tone)), letters[tone - 1]);
+            QCOMPARE(QChar(glyph(row, tone)), glyphs[tone - 1]);
+        }
     }
 
     void combiningSequences_data() {
@@ -94,10 +96,7 @@ class TestUnicodePinyin : public QObject {
         QTest::addColumn<QString>("glyphs");
         QTest::newRow("macron") << QStringLiteral("a\u0304") << QStringLiteral("\u00E1");
         QTest::newRow("acute") << QStringLiteral("a\u0301") << QStringLiteral("\u00E0");
-        QTest::newRow("caron") << QStringLiteral("a\u030C") << QStringLiteral("\u00E2");
         QTest::newRow("grave") << QStringLiteral("a\u0300") << QStringLiteral("\u00E4");
-        QTest::newRow("capital") << QStringLiteral("O\u030C") << QStringLiteral("\u00B1");
-        QTest::newRow("i") << QStringLiteral("i\u0304") << QStringLiteral("\u00EA");
         QTest::newRow("u-umlaut and mark")
             << QStringLiteral("\u00FC\u0304") << QStringLiteral("\u00FA");
         QTest::newRow("u, diaeresis, mark")
@@ -108,10 +107,6 @@ class TestUnicodePinyin : public QObject {
             << QStringLiteral("a\u0301\u0301") << QStringLiteral("\u00E0\u0301");
         QTest::newRow("macron before diaeresis")
             << QStringLiteral("u\u0304\u0308") << QStringLiteral("\u00F2\u0308");
-        QTest::newRow("mark in a word")
-            << QStringLiteral("zho\u0300ngwe\u0301n") << QStringLiteral("zh\u00F3ngw\u00E5n");
-        QTest::newRow("lüsè precomposed")
-            << QStringLiteral("lǜsè") << QStringLiteral("l\u00FCs\u00E9");
         QTest::newRow("lüsè decomposed")
             << QStringLiteral("lu\u0308\u0300se\u0300") << QStringLiteral("l\u00FCs\u00E9");
     }
@@ -124,17 +119,12 @@ class TestUnicodePinyin : public QObject {
 
     void lettersWithoutGlyphStay_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("n-acute decomposed") << QStringLiteral("n\u0301");
         QTest::newRow("m-acute") << QStringLiteral("ḿ");
         QTest::newRow("capital u-umlaut with macron") << QStringLiteral("Ǖ");
         QTest::newRow("capital U, diaeresis, mark") << QStringLiteral("U\u0308\u0304");
-        QTest::newRow("y with macron") << QStringLiteral("y\u0304");
         QTest::newRow("u, diaeresis, no tone") << QStringLiteral("nu\u0308");
-        QTest::newRow("circumflex") << QStringLiteral("e\u0302");
         QTest::newRow("mark first") << QStringLiteral("\u0301a");
         QTest::newRow("mark on a digit") << QStringLiteral("3\u0300");
-        QTest::newRow("mark after a blank") << QStringLiteral(" \u030C");
-        QTest::newRow("vowel at the end") << QStringLiteral("ha");
     }
 
     void lettersWithoutGlyphStay() {
@@ -147,15 +137,11 @@ class TestUnicodePinyin : public QObject {
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
         QTest::newRow("ascii") << printableAscii();
-        QTest::newRow("typed digits") << QStringLiteral("Ni3 hao4, 2024!\n\tx");
         QTest::newRow("latin-1 outside the table")
             << QStringLiteral("\u00E6\u00F0\u00F7\u00F8\u00FF\u00A1");
-        QTest::newRow("chinese") << QStringLiteral("你好，中文");
         QTest::newRow("surrogate pair") << QStringLiteral("a\U0001F600b");
-        QTest::newRow("mark after a surrogate pair") << QStringLiteral("\U0001F600\u0301");
         QTest::newRow("lone high surrogate") << QString(QChar(0xD800)) + "a";
         QTest::newRow("lone low surrogate") << "o" + QString(QChar(0xDC00)) + "\u0301";
-        QTest::newRow("high surrogate at the end") << "e" + QString(QChar(0xDBFF));
     }
 
     void textWithoutToneLetters() {
@@ -169,18 +155,9 @@ class TestUnicodePinyin : public QObject {
         QTest::addColumn<QString>("glyphs");
         QTest::addColumn<QString>("letters");
         QTest::newRow("a1 sits on a-acute") << QStringLiteral("\u00E1") << QStringLiteral("ā");
-        QTest::newRow("a2 sits on a-grave") << QStringLiteral("\u00E0") << QStringLiteral("á");
         QTest::newRow("y4 sits on u-umlaut") << QStringLiteral("\u00FC") << QStringLiteral("ǜ");
-        QTest::newRow("E2 is itself") << QStringLiteral("\u00C9") << QStringLiteral("É");
         QTest::newRow("typed Ni3 ha3o")
             << QStringLiteral("N\u00ED h\u00E2o") << QStringLiteral("Nǐ hǎo");
-        QTest::newRow("digit kept") << QStringLiteral("Ni3 h\u00E2o") << QStringLiteral("Ni3 hǎo");
-        QTest::newRow("beside emoji")
-            << QStringLiteral("\U0001F600\u00E1") << QStringLiteral("\U0001F600ā");
-        QTest::newRow("capitals") << QStringLiteral("\u00A2n \u00B6r \u00D8u")
-                                  << QStringLiteral("Ān Ēr Ōu");
-        QTest::newRow("every letter and ascii")
-            << allOf(&Row::glyphs) + printableAscii() << allOf(&Row::letters) + printableAscii();
     }
 
     void bothWays() {
@@ -195,13 +172,8 @@ class TestUnicodePinyin : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("held");
         QTest::newRow("España") << QStringLiteral("España") << QStringLiteral("Espan\u0303a");
-        QTest::newRow("Lü and Noël")
-            << QStringLiteral("Lü Noël") << QStringLiteral("Lu\u0308 Noe\u0308l");
-        QTest::newRow("capital I-diaeresis") << QStringLiteral("Ï") << QStringLiteral("I\u0308");
         QTest::newRow("ê with macron stays a mark")
             << QStringLiteral("ê\u0304") << QStringLiteral("e\u0302\u0304");
-        QTest::newRow("beside a tone letter")
-            << QStringLiteral("çǎ") << QStringLiteral("c\u0327\u00E2");
         QTest::newRow("every lookalike")
             << QStringLiteral("âãäåçêëîïñôõöûüÏ")
             << QStringLiteral("a\u0302a\u0303a\u0308a\u030Ac\u0327e\u0302e\u0308i\u0302i\u0308"
