@@ -4,7 +4,6 @@
 #include "tone/ToneFont.h"
 #include "tone/UnicodePinyin.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -12,15 +11,12 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -244,55 +240,6 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->document()->isUndoAvailable(), Text2->toPlainText() != text);
         Text2->undo();
         QCOMPARE(Text2->toPlainText(), text);
-    }
-
-    void holdersKeepTheGlyphTables() {
-        for (int row = 1; row <= tone::rowCount; ++row) {
-            auto* holder = control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)));
-            QVERIFY(holder);
-            QVERIFY(!holder->isVisible());
-            QCOMPARE(holder->text(), QString::fromStdU16String(tone::glyphTable(row)));
-            QCOMPARE(holder->font().family(), toneFace);
-            QCOMPARE(holder->font().pointSizeF(), 15.75);
-        }
-    }
-
-    void timers() {
-        for (int number = 1; number <= 12; ++number) {
-            auto* timer = control<QTimer>(qPrintable(QString("Timer%1").arg(number)));
-            QVERIFY(timer);
-            QVERIFY(timer->isSingleShot());
-            QCOMPARE(timer->interval(), number == 12 ? 100 : 20);
-        }
-    }
-
-    void helpTextHasItsLinesAndLength() {
-        const QString help = helpText();
-        QCOMPARE(help.size(), 773);
-        QVERIFY(help.endsWith("\r\n"));
-        const QStringList lines = help.split("\r\n");
-        QCOMPARE(lines.size(), 25);
-        QCOMPARE(lines[0], "To write pinyin pinyin you just have to add a ");
-        QCOMPARE(lines[17], "install on his/her computer.  ");
-        QVERIFY(lines[18].isEmpty() && lines[19].isEmpty() && lines[21].isEmpty());
-        QVERIFY(lines[20].startsWith("E-mail:"));
-        QVERIFY(!lines[20].contains(' '));
-        QCOMPARE(lines[22], "Homepage:  ");
-        QVERIFY(!help.contains('\n' + QString("\n")) && !help.contains("\r\r"));
-        QCOMPARE(control<QPlainTextEdit>("Text14")->toPlainText(),
-                 QString(help).replace("\r\n", "\n"));
-    }
-
-    void focusMovesThroughTheVisibleControlsInOrder() {
-        QStringList visited;
-        QWidget* widget = Text2;
-        do {
-            const bool takesTab = widget->focusPolicy() & Qt::TabFocus;
-            if (widget->parentWidget() == form->centralWidget() && widget->isVisible() && takesTab)
-                visited << widget->objectName();
-            widget = widget->nextInFocusChain();
-        } while (widget != Text2);
-        QCOMPARE(visited, (QStringList{"Text2", "Text1", "pCol", "op(0)", "op(1)", "Check1"}));
     }
 
     void typingAtOrdinarySpeedShowsToneGlyphs() {
