@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -309,35 +308,6 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->toPlainText(), QStringLiteral("n\u00ED"));
     }
 
-    void copyPutsTheGlyphCharactersOnTheClipboard() {
-        typeSlowly(Text2, "ma1");
-        Text2->insertPlainText(QStringLiteral("\u00A0"));
-        Text2->selectAll();
-        Text2->copy();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("m\u00E1\u00A0"));
-    }
-
-    void pasteOfAnythingKeepsTheText_data() {
-        QTest::addColumn<int>("content");
-        QTest::newRow("empty clipboard") << 0;
-        QTest::newRow("only a picture") << 1;
-        QTest::newRow("text") << 2;
-    }
-
-    void pasteOfAnythingKeepsTheText() {
-        QFETCH(int, content);
-        typeSlowly(Text2, "ma1");
-        auto* data = new QMimeData;
-        if (content == 1)
-            data->setImageData(QImage(4, 4, QImage::Format_RGB32));
-        if (content == 2)
-            data->setText("!");
-        QApplication::clipboard()->setMimeData(data);
-        pressControl(Text2, Qt::Key_V);
-        QCOMPARE(Text2->toPlainText(), QStringLiteral("m\u00E1") + (content == 2 ? "!" : ""));
-        QCOMPARE(form->lastKey(), 22);
-    }
-
     void pendingTickCompletesWhileHelpIsShown() {
         QTest::keyClicks(Text2, "a1");
         QTest::mouseClick(control<QCheckBox>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
@@ -365,19 +335,6 @@ class TestForm1 : public QObject {
         QCOMPARE(form->c1().fontSize(), 14.0f);
         QCOMPARE(Text2->font().family(), toneFace);
         QCOMPARE(control<QWidget>("Text3")->font().pointSizeF(), 15.75);
-    }
-
-    void contextMenuAddsUnicodePinyinToTheStandardEntries() {
-        QMenu* menu = openContextMenu();
-        QVERIFY(menu);
-        QStringList texts;
-        for (QAction* action : menu->actions())
-            texts << action->text().remove('&').section('\t', 0, 0);
-        QVERIFY(texts.contains("Undo") && texts.contains("Paste") && texts.contains("Select All"));
-        QVERIFY(texts.indexOf("Copy as Unicode pinyin") > texts.indexOf("Select All"));
-        QCOMPARE(action(menu, "Copy as Unicode pinyin")->shortcut(), QKeySequence("Ctrl+Shift+C"));
-        QCOMPARE(action(menu, "Paste Unicode pinyin")->shortcut(), QKeySequence("Ctrl+Shift+V"));
-        menu->close();
     }
 
     // A no-break space leaves as it is, where Qt's plain text would make it a plain one.

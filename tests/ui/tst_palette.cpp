@@ -191,24 +191,6 @@ class TestPalette : public QObject {
         QCOMPARE(box.colourAt(position), pixel.x() < 0 ? boxBase : picture_.pixelColor(pixel));
     }
 
-    // What the box reports must be what the user sees under the pointer, inside a flat border.
-    void boxShowsWhatItReports() {
-        PictureBox box;
-        box.setPicture(picture_);
-        setBase(box, boxBase);
-        box.resize(165, 86);
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        const QImage shown = box.grab().toImage();
-        const QRect inside = box.rect().adjusted(1, 1, -1, -1);
-        const QColor line = box.palette().color(QPalette::WindowText);
-        for (int y = 0; y < box.height(); ++y) {
-            for (int x = 0; x < box.width(); ++x)
-                QCOMPARE(shown.pixelColor(x, y),
-                         inside.contains(x, y) ? box.colourAt(QPoint(x, y)) : line);
-        }
-    }
-
     // Any button and modifier keys pick alike: with "Foreground" the text colour, otherwise the
     // background. A press on the frame picks nothing.
     void pick_data() {
