@@ -9,12 +9,14 @@ pids=()
 # A sanitizer build runs several times slower; it stretches every bound by this factor.
 wait_scale=${TONQUILL_WAIT_SCALE:-1}
 
+# A test with more to undo defines before_cleanup, which gets the exit status.
 stop_started() {
-    local pid
+    local status=$? pid
+    declare -F before_cleanup >/dev/null && { before_cleanup $status || true; }
     for pid in "${pids[@]}"; do
-        kill -9 "$pid" 2>/dev/null
+        kill -9 "$pid" 2>/dev/null || true
     done
-    wait 2>/dev/null
+    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap stop_started EXIT
