@@ -16,7 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using install::DesktopInstallPlatform;
@@ -255,6 +257,8 @@ class TestDesktopInstall : public QObject {
                                               << "font/pyserif.ttf" << false;
         QTest::newRow("target a folder") << "font"
                                          << "folder" << false;
+        QTest::newRow("file size limit") << "font"
+                                         << "new/pyserif.ttf" << false;
     }
     void copyFontFile() {
         QFETCH(QString, source);
@@ -268,10 +272,21 @@ class TestDesktopInstall : public QObject {
             return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
         };
         const QStringList before = entries();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        if (QByteArray(QTest::currentDataTag()) == "file size limit") {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{4, saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
         const bool copied = install::copyFontFile(dir.filePath(source).toStdString(),
                                                   dir.filePath(target).toStdString());
+        setrlimit(RLIMIT_FSIZE, &saved);
         QTEST(copied, "copied");
-        QCOMPARE(entries(), copied ? before + QStringList("new") : before);
+        const bool folderMade = source == "font" && target.startsWith("new/");
+        QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
+        QVERIFY(copied || QDir(dir.filePath("new"))
+                              .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         if (copied)
             QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
     }
