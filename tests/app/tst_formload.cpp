@@ -162,7 +162,7 @@ class TestFormLoad : public QObject {
                              48;
             }
         }
-        QVERIFY2(differing <= 20, qPrintable(QString("%1 pixels differ").arg(differing)));
+        QVERIFY2(differing <= 4, qPrintable(QString("%1 pixels differ").arg(differing)));
     }
 
     void tileBounds_data() {
