@@ -7,41 +7,34 @@
 #   install_tree_test.sh CMAKE BUILD_DIR PROGRAM_DIR BIN_DIR DATA_DIR [CONFIG]
 #
 # PROGRAM_DIR, BIN_DIR and DATA_DIR are the install folders relative to the prefix.
-set -euo pipefail
-
-skip=77
-if [ $# -lt 5 ]; then
-    echo "usage: $0 CMAKE BUILD_DIR PROGRAM_DIR BIN_DIR DATA_DIR [CONFIG]" >&2
-    exit 2
-fi
+source "$(dirname "$0")/../lib.sh"
+set -e
+[ $# -ge 5 ] || { echo "usage: $0 CMAKE BUILD_DIR PROGRAM_DIR BIN_DIR DATA_DIR [CONFIG]" >&2; exit 2; }
 cmake=$1 build=$2 program_rel=$3 bin_rel=$4 data_rel=$5 config=${6:-}
 
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/tonquill-install.XXXXXX")
+prefix=$work/prefix
 manifest=$build/install_manifest.txt
-saved_manifest=$prefix.manifest
-program_pid=
+saved_manifest=$work/manifest
 failures=0
 
 # cmake --install rewrites the build's manifest; a real installation's list must survive us.
 [ -f "$manifest" ] && cp -p "$manifest" "$saved_manifest"
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+before_cleanup() {
     if [ -f "$saved_manifest" ]; then
         mv -f "$saved_manifest" "$manifest"
     else
         rm -f "$manifest"
     fi
-    rm -rf "$prefix"
 }
-trap cleanup EXIT
 
+# Counts, so that one run shows every failed check.
 fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
 }
 
 install_tree() {
-    local log=$prefix.log
+    local log=$work/install.log
     if ! "$cmake" --install "$build" --prefix "$prefix" ${config:+--config "$config"} >"$log" 2>&1; then
         cat "$log"
         rm -f "$log"
@@ -139,6 +132,7 @@ EOF
         FONTCONFIG_FILE="$prefix/fonts.conf" \
         QT_QPA_PLATFORM=offscreen timeout 30 "$prefix/$bin_rel/tonquill") >/dev/null 2>&1 &
     program_pid=$!
+    pids+=("$program_pid")
     sleep 2
     kill -0 "$program_pid" 2>/dev/null || fail "started through the launcher, the program stopped"
     kill "$program_pid" 2>/dev/null || true
@@ -164,8 +158,7 @@ if [ "$failures" -gt 0 ]; then
     exit 1
 fi
 if [ "$validator_missing" -eq 1 ]; then
-    echo "skipped: desktop-file-validate is missing (Debian package desktop-file-utils);" \
+    skip "desktop-file-validate is missing (Debian package desktop-file-utils);" \
         "every other check passed"
-    exit $skip
 fi
 echo "install tree complete"

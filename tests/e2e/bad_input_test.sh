@@ -5,67 +5,19 @@
 # copied out and compared with what it should be, which also shows that the program still answers.
 #
 #   bad_input_test.sh PROGRAM_FOLDER PNG_FILE
-set -uo pipefail
-
-program_folder=$1
+source "$(dirname "$0")/../lib.sh"
 picture=$2
-skip=77
-# xdotool reads the emoji and printf writes the expected bytes in UTF-8 whatever the caller's locale.
-export LC_ALL=C.UTF-8
-
-for tool in Xvfb xdotool xclip; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is missing (Debian packages xvfb, xdotool and xclip)"
-        exit $skip
-    fi
-done
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/program.log" ] && { echo "--- program output:" >&2; tail -n 20 "$work/program.log" >&2; }
-    exit 1
-}
+require "xvfb, xdotool and xclip" Xvfb xdotool xclip
 
 step() { echo "== ${SECONDS}s: $*"; }
 
-start_display() {
-    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    pids+=($!)
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    export DISPLAY=:$(head -n 1 "$work/display")
-}
-
 # A program folder and a home of the test's own; the marker says the font is already installed.
 start_program() {
-    mkdir -p "$work/program" "$work/home/run"
-    chmod 700 "$work/home/run"
-    for file in tonquill pyserif.ttf zhongwen.gif; do
-        cp "$program_folder/$file" "$work/program/" || fail "cannot copy $file"
-    done
-    printf '"Ja"\r\n' >"$work/program/font.log"
-    HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache \
-        XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run \
-        XDG_STATE_HOME=$work/home/.local/state QT_QPA_PLATFORM=xcb \
-        "$work/program/tonquill" >"$work/program.log" 2>&1 &
-    app=$!
-    pids+=($app)
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonquill from Marrowfen$' | head -n 1)
-    [ -n "$window" ] || fail "the window did not appear within 20 s"
+    use_home
+    copy_program "$1"
+    QT_QPA_PLATFORM=xcb start "$work/program/tonquill" >"$work/program.log" 2>&1
+    app=$started
+    window=$(wait_for_windows '^Tonquill from Marrowfen$' | head -n 1)
     eval "$(xdotool getwindowgeometry --shell "$window")"
     # The client area is 266 pixels high; the menu bar takes the rest of the window.
     menu_bar=$((HEIGHT - 266))
@@ -86,20 +38,6 @@ type_slowly() {
     sleep 0.3
 }
 
-# A sanitizer build runs several times slower; it stretches every bound by this factor.
-wait_scale=${TONQUILL_WAIT_SCALE:-1}
-
-# Waits until the command succeeds, for at most $1 seconds (stretched by wait_scale).
-wait_for() {
-    local seconds=$(($1 * wait_scale))
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-}
-
 read_clipboard() { timeout $((30 * wait_scale)) xclip -o -selection clipboard "$@" 2>/dev/null; }
 
 clipboard_is() { read_clipboard >"$work/read" && cmp -s "$work/read" "$1"; }
@@ -110,9 +48,8 @@ clipboard_has_no_owner() { ! read_clipboard -t TARGETS >/dev/null; }
 
 # xclip keeps the clipboard until another client takes it.
 own_clipboard() {
-    xclip -quiet -selection clipboard -t "$1" -i "$2" >/dev/null 2>&1 &
-    owner=$!
-    pids+=($owner)
+    start xclip -quiet -selection clipboard -t "$1" -i "$2" >/dev/null 2>&1
+    owner=$started
 }
 
 own_clipboard_text() {
@@ -162,7 +99,7 @@ expect_text() {
 
 step_name=start
 start_display
-start_program
+start_program "$1"
 step "the window is up; a tone vowel and digit become one glyph"
 click_at 200 130
 type_slowly "ma1"

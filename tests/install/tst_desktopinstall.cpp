@@ -1,6 +1,7 @@
 #include "Sandbox.h"
 
 #include "install/DesktopInstallPlatform.h"
+#include "install/FontFileCopy.h"
 #include "install/InstallFields.h"
 #include "install/InstallToneFont.h"
 #include "install/ModalMessageBox.h"
@@ -15,7 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <fontconfig/fontconfig.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using install::DesktopInstallPlatform;
@@ -234,6 +237,58 @@ class TestDesktopInstall : public QObject {
 
         startProgram();
         QCOMPARE(timer12Armed, outcome == "asks again" ? 1 : 0);
+    }
+
+    // A copy that fails says so and leaves nothing behind: the start reports what went wrong
+    // instead of a font that is not there.
+    void copyFontFile_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("copies into a new folder") << "font"
+                                                  << "new/pyserif.ttf" << true;
+        QTest::newRow("source missing") << "missing"
+                                        << "new/pyserif.ttf" << false;
+        QTest::newRow("source a folder") << "."
+                                         << "new/pyserif.ttf" << false;
+        QTest::newRow("source too big") << "huge"
+                                        << "new/pyserif.ttf" << false;
+        QTest::newRow("target folder a file") << "font"
+                                              << "font/pyserif.ttf" << false;
+        QTest::newRow("target a folder") << "font"
+                                         << "folder" << false;
+        QTest::newRow("file size limit") << "font"
+                                         << "new/pyserif.ttf" << false;
+    }
+    void copyFontFile() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        QDir().mkdir(dir.filePath("folder"));
+        Sandbox::writeFile(dir.filePath("font"), "font bytes");
+        Sandbox::writeFile(dir.filePath("huge"), "");
+        QVERIFY(QFile::resize(dir.filePath("huge"), install::fontFileSizeLimit + 1));
+        const auto entries = [&] {
+            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        };
+        const QStringList before = entries();
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        if (QByteArray(QTest::currentDataTag()) == "file size limit") {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{4, saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        const bool copied = install::copyFontFile(dir.filePath(source).toStdString(),
+                                                  dir.filePath(target).toStdString());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QTEST(copied, "copied");
+        const bool folderMade = source == "font" && target.startsWith("new/");
+        QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
+        QVERIFY(copied || QDir(dir.filePath("new"))
+                              .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        if (copied)
+            QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
     }
 
     void messageBoxIsPlainAndModal() {

@@ -39,11 +39,6 @@ class TestMarkerField : public QObject {
             std::string_view(data.constData(), data.size()), wholeFile);
         QCOMPARE(read ? QByteArray::fromStdString(*read) : QByteArray("<none>"), field);
     }
-
-    void quotedRecord() {
-        QCOMPARE(install::quotedFieldRecord("Ja"), std::string("\"Ja\"\r\n"));
-        QCOMPARE(install::quotedFieldRecord(""), std::string("\"\"\r\n"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestMarkerField)

@@ -4,36 +4,21 @@
 # installed program with a fresh home, and removes the package again.
 #
 #   package_test.sh CPACK BUILD_DIR VERSION UI_FONT_PACKAGE
-set -euo pipefail
-
-skip=77
-if [ $# -ne 4 ]; then
-    echo "usage: $0 CPACK BUILD_DIR VERSION UI_FONT_PACKAGE" >&2
-    exit 2
-fi
+source "$(dirname "$0")/../lib.sh"
+set -e
+[ $# -eq 4 ] || { echo "usage: $0 CPACK BUILD_DIR VERSION UI_FONT_PACKAGE" >&2; exit 2; }
 cpack=$1 build=$2 version=$3 ui_font_package=$4
+require "dpkg-dev, lintian, appstream, desktop-file-utils, man-db, fontconfig" \
+    dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate man fc-list
 
-for tool in dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate man fc-list; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "skipped: $tool is missing (Debian packages dpkg-dev, lintian, appstream," \
-            "desktop-file-utils, man-db, fontconfig)"
-        exit $skip
-    fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tonquill-package.XXXXXX")
 installed=0
 failures=0
 export DEBIAN_FRONTEND=noninteractive
 apt=(apt-get -y -q -o DPkg::Lock::Timeout=300)
-cleanup() {
-    # A package this test installed never stays, whatever failed on the way.
-    [ "$installed" -eq 1 ] && "${apt[@]}" purge tonquill >/dev/null 2>&1
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+# A package this test installed never stays, whatever failed on the way.
+before_cleanup() { [ "$installed" -eq 0 ] || "${apt[@]}" purge tonquill >/dev/null 2>&1; }
 
+# Counts, so that one run shows every failed check.
 fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
@@ -185,7 +170,6 @@ if [ "$failures" -gt 0 ]; then
     exit 1
 fi
 if [ -n "$root_part" ]; then
-    echo "skipped: installing and removing the package ($root_part); every other check passed"
-    exit $skip
+    skip "installing and removing the package ($root_part); every other check passed"
 fi
 echo "package complete"

@@ -8,9 +8,8 @@
 # editor holds them) on the default printer. The server is private to this run: its own
 # configuration, spool and socket in a temporary folder, reached through CUPS_SERVER, so a
 # print server already running on the machine is neither used nor disturbed.
-set -euo pipefail
-
-skip=77
+source "$(dirname "$0")/../lib.sh"
+set -e
 font_name="Vantor's PinYin Serif"
 timeout=60
 while [ $# -gt 0 ]; do
@@ -26,10 +25,7 @@ if [ $# -eq 0 ]; then
     exit 2
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "skipped: starting a CUPS server and adding a queue needs root"
-    exit $skip
-fi
+[ "$(id -u)" -eq 0 ] || skip "starting a CUPS server and adding a queue needs root"
 
 source "$(dirname "$0")/../../tools/packages.sh"
 install_packages cups printer-driver-cups-pdf poppler-utils
@@ -41,7 +37,6 @@ for stale in /etc/cups/cups-pdf-tonquill-pdf-*.conf; do
     kill -0 "${owner%.conf}" 2>/dev/null || rm -f "$stale"
 done
 
-work=$(mktemp -d /tmp/tonquill-cups.XXXXXX)
 chmod 755 "$work"
 queue=tonquill-pdf-$$
 queue_conf=/etc/cups/cups-pdf-$queue.conf
@@ -68,20 +63,10 @@ stop_server() {
     wait "$cupsd_pid" 2>/dev/null || true
 }
 
-cleanup() {
-    local status=$?
-    [ $status -eq 0 ] || [ $status -eq $skip ] || show_logs
+before_cleanup() {
+    [ "$1" -eq 0 ] || [ "$1" -eq 77 ] || show_logs
     stop_server
     rm -f "$queue_conf"
-    rm -rf "$work"
-    exit $status
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
 }
 
 write_server_config() {

@@ -3,29 +3,14 @@
 # font lands in the Windows directory, the machine-wide font list names it, the running system
 # takes it, the marker is rewritten, and a second run does nothing.
 #   wine_install_test.sh <repository root> <pyserif.ttf> <cross-build folder>
-set -euo pipefail
-
-skipped=77
-if [ $# -ne 3 ]; then
-    echo "usage: $0 <repository root> <pyserif.ttf> <cross-build folder>" >&2
-    exit 2
-fi
+source "$(dirname "$0")/../lib.sh"
+set -e
+[ $# -eq 3 ] || { echo "usage: $0 <repository root> <pyserif.ttf> <cross-build folder>" >&2; exit 2; }
 root=$1
 font=$2
 cross_build=$3
-
-for tool in wine wineboot wineserver winepath x86_64-w64-mingw32-g++ cmake timeout; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIPPED: $tool is not installed (apt-get install --no-install-recommends" \
-            "wine64 wine g++-mingw-w64-x86-64)"
-        exit "$skipped"
-    fi
-done
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+require "wine64, wine and g++-mingw-w64-x86-64" wine wineboot wineserver winepath \
+    x86_64-w64-mingw32-g++ cmake timeout
 
 [ -f "$font" ] || fail "the tone font $font is missing; build the target tonquill_assets first"
 
@@ -37,30 +22,21 @@ cmake --build "$cross_build" --parallel 2 >/dev/null || fail "the cross build fa
 program=$cross_build/tonquill-install.exe
 echo "cross-built $program in $((SECONDS - started)) s"
 
-# Everything Wine writes stays in here: the prefix, and a home of its own for anything that looks
-# there.
-work=$(mktemp -d "${TMPDIR:-/tmp}/tonquill-wine.XXXXXX")
+# Everything Wine writes stays in the work folder: the prefix, and a home of its own.
 export WINEPREFIX=$work/prefix
-
-cleanup() {
-    if [ -d "$WINEPREFIX" ]; then
-        wineserver -k 2>/dev/null || true
-        wineserver -w 2>/dev/null || true
-    fi
-    rm -rf "$work"
+before_cleanup() {
+    [ -d "$WINEPREFIX" ] || return 0
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
 }
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-
-export HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+use_home
 # Wine keeps its server's socket folder under TMPDIR.
 export TMPDIR=$work/tmp
 export WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko prompts, and no menu entries made for the host's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$HOME" "$TMPDIR"
+mkdir -p "$TMPDIR"
 
 started=$SECONDS
 timeout 240 wineboot --init >/dev/null 2>&1 || fail "wineboot could not create the prefix"
