@@ -8,6 +8,7 @@
 #include <QTest>
 
 using print::PrintJob;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -98,6 +99,19 @@ QString printed(const QString& text, float width, float height, const QStringLis
     return surface.log;
 }
 
+// Data rows of the fields of rows written "field|field|...", rows one after another, each ended
+// by a semicolon.
+void table(const QString& text, std::initializer_list<const char*> columns) {
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    for (const QString& row : text.split(u';', Qt::SkipEmptyParts)) {
+        QTestData& data = QTest::newRow(qPrintable(row));
+        const QStringList fields = row.split(u'|');
+        for (qsizetype i = 0; i < qsizetype(columns.size()); ++i)
+            data << fields.value(i);
+    }
+}
+
 } // namespace
 
 class TestPrintJob : public QObject {
@@ -105,154 +119,96 @@ class TestPrintJob : public QObject {
 
   private slots:
     void toCrLf_data() {
-        QTest::addColumn<QString>("plain");
-        QTest::addColumn<QString>("crLf");
-        const auto row = [](const char* name, const QString& plain, const QString& crLf) {
-            QTest::newRow(name) << plain << crLf;
-        };
-        row("empty", "", "");
-        row("LF", "a\nb", "a\r\nb");
-        row("final LF", "a\n", "a\r\n");
-        row("paragraph separator", QStringLiteral("a\u2029b"), "a\r\nb");
-        row("CR LF stays one break", "a\r\nb", "a\r\nb");
-        row("lone CR stays", "a\rb", "a\rb");
-        row("CR then CR LF", "a\r\r\nb", "a\r\r\nb");
-        row("final CR LF", "a\r\n", "a\r\n");
+        table(u"|;a\nb|a\r\nb;a\n|a\r\n;a\u2029b|a\r\nb;a\u2028b|a\r\nb;a\r\nb|a\r\nb;a\rb|a\rb;"
+              u"a\r\r\nb|a\r\r\nb;a\r\n|a\r\n;"_s,
+              {"plain", "crLf"});
     }
     void toCrLf() {
         QFETCH(QString, plain);
-        QFETCH(QString, crLf);
-        QCOMPARE(print::toCrLf(plain), crLf);
+        QTEST(print::toCrLf(plain), "crLf");
     }
 
+    // Rows "text|paper|width|height" on a page 1000 twips wide and roomy, unless said otherwise.
+    // The page test adds the font's points to the position in twips.
     void wrapping_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("width");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<QString>("log");
-        const float w = 1000.0f;
-        QTest::newRow("empty text only ends the document") << "" << w << roomy << "$";
-        QTest::newRow("no line break wraps as one paragraph")
-            << "aaaa bbbb cccc" << w << roomy << "[aaaa ][bbbb ]/[cccc]/$";
-        QTest::newRow("only a line break") << "\r\n" << w << roomy << "/$";
-        QTest::newRow("two line breaks give an empty line")
-            << "ab\r\n\r\ncd" << w << roomy << "[ab]//[cd]/$";
-        QTest::newRow("final line break adds no empty line") << "ab\r\n" << w << roomy << "[ab]/$";
-        QTest::newRow("too wide at the start is preceded by a line end")
-            << "aaaaaaaaaaa" << w << roomy << "/[aaaaaaaaaaa]/$";
-        QTest::newRow("too wide inside a line is printed whole")
-            << "ab aaaaaaaaaaaa cd" << w << roomy << "[ab ]/[aaaaaaaaaaaa ]/[cd]/$";
-        QTest::newRow("exactly the width still fits")
-            << "aaaaa aaaa b" << w << roomy << "[aaaaa ][aaaa ]/[b]/$";
-        QTest::newRow("fits only without its blank moves")
-            << "aaaaa aaaa b" << 990.0f << roomy << "[aaaaa ]/[aaaa ][b]/$";
-        QTest::newRow("leading blanks are one-blank words")
-            << "  ab" << w << roomy << "[ ][ ][ab]/$";
-        QTest::newRow("run of blanks") << "ab   cd" << w << roomy << "[ab ][ ][ ][cd]/$";
-        QTest::newRow("wrapped line can begin with a blank")
-            << "aaaaaaaaa   b" << w << roomy << "[aaaaaaaaa ][ ]/[ ][b]/$";
-        QTest::newRow("no-break space does not separate")
-            << "aaaa\u00A0bbbb cccc" << w << roomy << "[aaaa\u00A0bbbb ]/[cccc]/$";
-        QTest::newRow("tab does not separate") << "a\tb c" << w << roomy << "[a\tb ][c]/$";
-        QTest::newRow("lone CR stays in its word") << "a\rb c" << w << roomy << "[a\rb ][c]/$";
-        QTest::newRow("lone LF stays in its word") << "a\nb" << w << roomy << "[a\nb]/$";
-        QTest::newRow("CR before CR LF") << "a\r\r\nb" << w << roomy << "[a\r]/[b]/$";
-        QTest::newRow("short lines never start a page")
-            << "a\r\nb\r\nc\r\nd\r\ne" << w << 1000.0f << "[a]/[b]/[c]/[d]/[e]/$";
-        // The page test adds the font's points to the position in twips.
-        QTest::newRow("page test: 12 left") << "aaaaa bbbbb ccccc ddddd eeeee" << w << 912.0f
-                                            << "[aaaaa ]/[bbbbb ]/[ccccc ]/[ddddd ]/#[eeeee]/$";
-        QTest::newRow("page test: 11 left") << "aaaaa bbbbb ccccc ddddd eeeee" << w << 911.0f
-                                            << "[aaaaa ]/[bbbbb ]/[ccccc ]/#[ddddd ]/[eeeee]/$";
-        QTest::newRow("line end below the bottom starts no page")
-            << "aaaaa bbbbb\r\nc" << w << 100.0f << "[aaaaa ]/#[bbbbb]/[c]/$";
+        table(u"|$;aaaa bbbb cccc|[aaaa ][bbbb ]/[cccc]/$;\r\n|/$;ab\r\n\r\ncd|[ab]//[cd]/$;"
+              u"ab\r\n|[ab]/$;aaaaaaaaaaa|/[aaaaaaaaaaa]/$;ab aaaaaaaaaaaa cd|[ab ]/[aaaaaaaaaaaa "
+              u"]/[cd]/$;"
+              u"aaaaa aaaa b|[aaaaa ][aaaa ]/[b]/$;aaaaa aaaa b|[aaaaa ]/[aaaa ][b]/$|990;"
+              u"  ab|[ ][ ][ab]/$;ab   cd|[ab ][ ][ ][cd]/$;aaaaaaaaa   b|[aaaaaaaaa ][ ]/[ ][b]/$;"
+              u"aaaa\u00A0bbbb cccc|[aaaa\u00A0bbbb ]/[cccc]/$;a\tb c|[a\tb ][c]/$;"
+              u"a\rb c|[a\rb ][c]/$;a\nb|[a\nb]/$;a\r\r\nb|[a\r]/[b]/$;"
+              u"a\r\nb\r\nc\r\nd\r\ne|[a]/[b]/[c]/[d]/[e]/$||1000;"
+              u"aaaaa bbbbb ccccc ddddd eeeee|[aaaaa ]/[bbbbb ]/[ccccc ]/[ddddd ]/#[eeeee]/$||912;"
+              u"aaaaa bbbbb ccccc ddddd eeeee|[aaaaa ]/[bbbbb ]/[ccccc ]/#[ddddd ]/[eeeee]/$||911;"
+              u"aaaaa bbbbb\r\nc|[aaaaa ]/#[bbbbb]/[c]/$||100;"_s,
+              {"text", "paper", "width", "height"});
     }
     void wrapping() {
         QFETCH(QString, text);
-        QFETCH(float, width);
-        QFETCH(float, height);
-        QFETCH(QString, log);
-        QCOMPARE(printed(text, width, height), log);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QTEST(printed(text, width.isEmpty() ? 1000.0f : width.toFloat(),
+                      height.isEmpty() ? roomy : height.toFloat()),
+              "paper");
     }
 
-    // A failed width test prints on the line, a failed page test starts a new page, and a failed
-    // step is skipped.
+    // Rows "text|failing steps|paper|height": a failed width test prints on the line, a failed
+    // page test starts a new page, and a failed step is skipped. A failing "step:n" fails its n-th
+    // call only.
     void failingSteps_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<float>("height");
-        QTest::addColumn<QStringList>("failures");
-        QTest::addColumn<QString>("log");
-        const QString three = "aaaaa bbbbb ccccc";
-        const QString onTheLine = "[aaaaa ][bbbbb ][ccccc]/$";
-        const QString newPages = "[aaaaa ]/#[bbbbb ]/#[ccccc]/$";
-        QTest::newRow("textWidth") << three << roomy << QStringList{"textWidth"} << onTheLine;
-        QTest::newRow("currentX") << three << roomy << QStringList{"currentX"} << onTheLine;
-        QTest::newRow("width") << three << roomy << QStringList{"width"} << onTheLine;
-        QTest::newRow("one width test")
-            << three << roomy << QStringList{"textWidth:2"} << "[aaaaa ][bbbbb ]/[ccccc]/$";
-        QTest::newRow("fontSize") << three << roomy << QStringList{"fontSize"} << newPages;
-        QTest::newRow("currentY") << three << roomy << QStringList{"currentY"} << newPages;
-        QTest::newRow("height") << three << roomy << QStringList{"height"} << newPages;
-        QTest::newRow("one print")
-            << three << roomy << QStringList{"print:2"} << "[aaaaa ]/[ccccc]/$";
-        QTest::newRow("print") << "ab cd\r\nef" << roomy << QStringList{"print"} << "//$";
-        QTest::newRow("endLine") << "aaaaa bbbbb\r\nc" << roomy << QStringList{"endLine"}
-                                 << "[aaaaa ][bbbbb][c]$";
-        QTest::newRow("newPage") << "aaaaa bbbbb" << 100.0f << QStringList{"newPage"}
-                                 << "[aaaaa ]/[bbbbb]/$";
-        QTest::newRow("endDocument") << "ab" << roomy << QStringList{"endDocument"} << "[ab]/";
-        QTest::newRow("setFontSize: the printer's own size counts")
-            << "aaaaa bbbbb ccccc ddddd eeeee" << 911.0f << QStringList{"setFontSize"}
-            << "[aaaaa ]/[bbbbb ]/[ccccc ]/[ddddd ]/#[eeeee]/$";
-        QTest::newRow("every step")
-            << "ab cd\r\nef" << roomy
-            << QStringList{"setFontSize", "setFontName", "fontSize", "currentX",
-                           "currentY",    "width",       "height",   "textWidth",
-                           "print",       "endLine",     "newPage",  "endDocument"}
-            << "";
+        table(u"aaaaa bbbbb ccccc|textWidth|[aaaaa ][bbbbb ][ccccc]/$;"
+              u"aaaaa bbbbb ccccc|currentX|[aaaaa ][bbbbb ][ccccc]/$;"
+              u"aaaaa bbbbb ccccc|width|[aaaaa ][bbbbb ][ccccc]/$;"
+              u"aaaaa bbbbb ccccc|textWidth:2|[aaaaa ][bbbbb ]/[ccccc]/$;"
+              u"aaaaa bbbbb ccccc|fontSize|[aaaaa ]/#[bbbbb ]/#[ccccc]/$;"
+              u"aaaaa bbbbb ccccc|currentY|[aaaaa ]/#[bbbbb ]/#[ccccc]/$;"
+              u"aaaaa bbbbb ccccc|height|[aaaaa ]/#[bbbbb ]/#[ccccc]/$;"
+              u"aaaaa bbbbb ccccc|print:2|[aaaaa ]/[ccccc]/$;ab cd\r\nef|print|//$;"
+              u"aaaaa bbbbb\r\nc|endLine|[aaaaa ][bbbbb][c]$;aaaaa bbbbb|newPage|[aaaaa "
+              u"]/[bbbbb]/$|100;"
+              u"ab|endDocument|[ab]/;"
+              u"aaaaa bbbbb ccccc ddddd eeeee|setFontSize|[aaaaa ]/[bbbbb ]/[ccccc ]/[ddddd "
+              u"]/#[eeeee]/$|911;"
+              u"ab "
+              u"cd\r\nef|setFontSize,setFontName,fontSize,currentX,currentY,width,height,textWidth,"
+              u"print,endLine,newPage,endDocument||;"_s,
+              {"text", "failing", "paper", "height"});
     }
     void failingSteps() {
         QFETCH(QString, text);
-        QFETCH(float, height);
-        QFETCH(QStringList, failures);
-        QFETCH(QString, log);
-        QCOMPARE(printed(text, 1000.0f, height, failures), log);
+        QFETCH(QString, failing);
+        QFETCH(QString, height);
+        QTEST(printed(text, 1000.0f, height.isEmpty() ? roomy : height.toFloat(),
+                      failing.split(u',')),
+              "paper");
     }
 
-    void fontSetUp_data() {
-        QTest::addColumn<QStringList>("failures");
-        QTest::addColumn<QStringList>("fontLog");
-        const QString name =
-            "name " + QString::fromUtf8(tone::toneFontFace.data(), tone::toneFontFace.size());
-        QTest::newRow("size then name") << QStringList{} << QStringList{"size 12", name};
-        QTest::newRow("size fails") << QStringList{"setFontSize"} << QStringList{name};
-        QTest::newRow("name fails") << QStringList{"setFontName"} << QStringList{"size 12"};
-    }
+    // Size before name; either failing leaves the other.
     void fontSetUp() {
-        QFETCH(QStringList, failures);
-        QFETCH(QStringList, fontLog);
-        RecordingSurface surface(1000.0f, roomy, failures);
-        PrintJob(surface).run(u"ma");
-        QCOMPARE(surface.fontLog, fontLog);
+        const QString name = "name " + QString::fromUtf8(tone::toneFontFace.data(),
+                                                         qsizetype(tone::toneFontFace.size()));
+        const std::pair<QString, QStringList> rows[] = {
+            {{}, {"size 12", name}}, {"setFontSize", {name}}, {"setFontName", {"size 12"}}};
+        for (const auto& [failing, fontLog] : rows) {
+            RecordingSurface surface(1000.0f, roomy, {failing});
+            PrintJob(surface).run(u"ma");
+            QCOMPARE(surface.fontLog, fontLog);
+        }
     }
 
-    void longWordInsideALine() {
+    // A long word inside a line; a megabyte of words on one line: printed unchanged, wrapped at
+    // every line's end, and in a time that only a walk linear in the text's length can keep.
+    void longText() {
         const QString word(100000, u'w');
         QCOMPARE(printed("ab " + word + " cd", 1000.0f, roomy), "[ab ]/[" + word + " ]/[cd]/$");
-    }
-
-    // A megabyte of words on one line: printed unchanged, wrapped at every line's end, and in a
-    // time that only a walk linear in the text's length can keep.
-    void megabyteLine() {
-        const QString word = "abcdefg ";
-        const qsizetype words = (1 << 20) / word.size();
-        const QString line = word.repeated(words);
+        const qsizetype words = (1 << 20) / 8, perLine = 10000 / 750;
+        const QString line = QStringLiteral("abcdefg ").repeated(words);
         QElapsedTimer timer;
         timer.start();
         QString paper = printed(line, 10000.0f, roomy);
         QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed()) + " ms"));
         QVERIFY(paper.endsWith("/$"));
-        const qsizetype perLine = 10000 / 750;
         QCOMPARE(paper.count(u'['), words);
         QCOMPARE(paper.count(u'/'), (words + perLine - 1) / perLine);
         paper.remove(u'[').remove(u']').remove(u'/').remove(u'#').remove(u'$');

@@ -57,27 +57,20 @@ class TestText1KeyPress : public QObject {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("points"); // 0: nothing changes
-        const auto row = [](const char* text, int points, const char* locale = "en_US") {
-            QTest::addRow("%s \"%s\"", locale, text) << QString(locale) << QString(text) << points;
-        };
-        row("14", 14);
-        row(" 14 ", 14);
-        row("12.5", 12); // an exact half goes to the even number
-        row("13.5", 14);
-        row("12.6", 13);
-        row("1", 1);
-        row("0.6", 1);
-        row("12,5", 12, "de_DE");
-        row("1.000", 400, "de_DE");
-        row("12.5", 0, "de_DE");
-        row("400", 400);
-        row("401", 400);
-        row("32767", 400);
-        row("1,000", 400);
-        // Also what does not fit in 16 bits, or rounds to less than one point.
-        for (const char* bad : {"", " ", "abc", "1e9", "-5", "0", "0.5", "99999", "32768", "14pt",
-                                "0x10", "12,5", "inf", "nan"})
-            row(bad, 0);
+        // Rows "typed=points": an exact half goes to the even number; 0 for what does not fit in
+        // 16 bits or rounds to less than one point.
+        const std::pair<const char*, QString> tables[] = {
+            {"en_US", "14=14| 14 =14|12.5=12|13.5=14|12.6=13|1=1|0.6=1|400=400|401=400|32767=400|"
+                      "1,000=400|=0| =0|abc=0|1e9=0|-5=0|0=0|0.5=0|99999=0|32768=0|14pt=0|0x10=0|"
+                      "12,5=0|inf=0|nan=0"},
+            {"de_DE", "12,5=12|1.000=400|12.5=0"}};
+        for (const auto& [locale, table] : tables) {
+            for (const QString& row : table.split(u'|')) {
+                const qsizetype equals = row.lastIndexOf(u'=');
+                QTest::addRow("%s \"%s\"", locale, qPrintable(row.left(equals)))
+                    << QString(locale) << row.left(equals) << row.mid(equals + 1).toInt();
+            }
+        }
     }
     void enter() {
         QFETCH(QString, locale);
@@ -94,22 +87,18 @@ class TestText1KeyPress : public QObject {
         QCOMPARE(controls.Text2->toPlainText(), editorText);
     }
 
-    // The box holds a usable size; typing it and keys other than Enter must not apply it.
-    void otherKeysChangeNothing_data() {
-        QTest::addColumn<int>("keyCode");
-        QTest::newRow("line feed") << 10;
-        QTest::newRow("digit") << int('4');
-        QTest::newRow("carriage return plus 256") << 13 + 256;
-    }
+    // The box holds a usable size; typing it and keys other than Enter must not apply it: line
+    // feed, a digit, carriage return plus 256.
     void otherKeysChangeNothing() {
-        QFETCH(int, keyCode);
-        SizeControls controls;
-        QTest::keyClicks(controls.Text1, QStringLiteral("14"));
-        QTest::keyClick(controls.Text1, Qt::Key_Escape);
-        Text1_KeyPress(std::int16_t(keyCode), *controls.Text1, controls.c1, *controls.Text2);
-        QCOMPARE(controls.Text1->text(), QStringLiteral(" 14"));
-        QCOMPARE(controls.c1.fontSize(), 8.0f);
-        QCOMPARE(controls.Text2->font(), controls.fontAt(18));
+        for (int keyCode : {10, int('4'), 13 + 256}) {
+            SizeControls controls;
+            QTest::keyClicks(controls.Text1, QStringLiteral("14"));
+            QTest::keyClick(controls.Text1, Qt::Key_Escape);
+            Text1_KeyPress(std::int16_t(keyCode), *controls.Text1, controls.c1, *controls.Text2);
+            QCOMPARE(controls.Text1->text(), QStringLiteral(" 14"));
+            QCOMPARE(controls.c1.fontSize(), 8.0f);
+            QCOMPARE(controls.Text2->font(), controls.fontAt(18));
+        }
     }
 };
 
