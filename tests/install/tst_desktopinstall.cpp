@@ -1,5 +1,3 @@
-#include "Sandbox.h"
-
 #include "install/DesktopInstallPlatform.h"
 #include "install/FontFileCopy.h"
 #include "install/InstallFields.h"
@@ -8,16 +6,20 @@
 #include "install/UserToneFont.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <csignal>
 #include <fontconfig/fontconfig.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -34,6 +36,83 @@ QString sourceFont() {
     const QString built = qEnvironmentVariable("TONQUILL_TEST_FONT");
     return QFileInfo::exists(built) ? built : fallbackFont;
 }
+
+// A throw-away user for one test: its own HOME, data, cache and current folder, a program folder
+// and a folder "outside". The environment and the current folder are put back on destruction.
+struct Sandbox {
+    QTemporaryDir dir;
+    QString root = dir.path(), program = root + "/program", outside = root + "/outside";
+    // Where the font is expected: a test that moves XDG_DATA_HOME moves this with it.
+    QString dataHome = root + "/home/.local/share";
+    QString savedCwd = QDir::currentPath();
+    QList<std::pair<const char*, std::optional<QByteArray>>> savedVariables;
+
+    Sandbox() {
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+            savedVariables.append({name, qEnvironmentVariableIsSet(name)
+                                             ? std::optional(qgetenv(name))
+                                             : std::nullopt});
+        for (const QString& folder : {program, outside, dataHome, root + "/cwd"})
+            QDir().mkpath(folder);
+        setVariable("HOME", QFile::encodeName(root + "/home").constData());
+        setVariable("XDG_DATA_HOME", QFile::encodeName(dataHome).constData());
+        setVariable("XDG_CACHE_HOME", QFile::encodeName(root + "/cache").constData());
+        QDir::setCurrent(root + "/cwd");
+    }
+    ~Sandbox() {
+        QDir::setCurrent(savedCwd);
+        for (const auto& [name, value] : savedVariables)
+            setVariable(name, value ? value->constData() : nullptr);
+        // Folders a test made read-only must not keep the temporary folder from going away.
+        for (const QString& folder : {program, fonts()})
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString fonts() const { return dataHome + "/fonts"; }
+    QString marker() const { return program + "/font.log"; }
+    QString installedFont() const { return fonts() + "/pyserif.ttf"; }
+
+    // Sets the variable, or unsets it for nullptr.
+    static void setVariable(const char* name, const char* value) {
+        value ? qputenv(name, value) : qunsetenv(name);
+    }
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
+    }
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The entry's kind and, for a file, a digest of its content.
+    static QByteArray describe(const QString& path) {
+        const QFileInfo entry(path);
+        if (entry.isSymLink())
+            return "link to " + QFile::encodeName(entry.symLinkTarget());
+        if (!entry.exists() || entry.isDir() || !entry.isFile())
+            return !entry.exists() ? "missing" : entry.isDir() ? "folder" : "special";
+        return "file of " + QByteArray::number(entry.size()) + ", " +
+               QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1).toHex();
+    }
+    // Every entry outside the program, font and cache folders, described, so that a comparison
+    // shows anything written where it should not be.
+    QMap<QString, QByteArray> untouchableState() const {
+        QMap<QString, QByteArray> state;
+        QDirIterator entries(root,
+                             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            const QString path = entries.next();
+            bool owned = false;
+            for (const QString& folder : {program, fonts(), root + "/cache"})
+                owned = owned || path == folder || path.startsWith(folder + '/');
+            if (!owned)
+                state.insert(path, describe(path));
+        }
+        return state;
+    }
+};
 
 // Refuses on request to delete or append to the marker, as a read-only program folder does: the
 // stand-in for that folder for a user, like root, whom no mode keeps out.
@@ -64,54 +143,35 @@ class TestDesktopInstall : public QObject {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("marker");
         QTest::addColumn<QString>("outcome");
-        const auto row = [](const char* name, const char* setup, const char* outcome,
-                            const QByteArray& marker = "nej\r\n") {
-            QTest::newRow(name) << QString(setup) << marker << QString(outcome);
+        const auto row = [](const QString& setup, const char* outcome, const QByteArray& marker) {
+            QTest::newRow(qPrintable(setup + ' ' + marker.left(12))) << setup << marker << outcome;
         };
-        const QByteArray none;
-        row("XDG_DATA_HOME", "xdg", "installs");
-        row("HOME alone", "no xdg", "installs");
-        // Fontconfig takes a relative XDG_DATA_HOME from the current folder, where nothing of
-        // ours may go; the font goes under HOME, which that fontconfig does not scan.
-        row("relative XDG_DATA_HOME ignored", "relative xdg", "installs");
-        row("link at the target to a file outside", "link file", "installs");
-        row("dangling link at the target", "link", "installs");
-        row("link at the target to a folder outside", "link folder", "installs");
-
-        row("binary marker", "", "ignores", QByteArray("\x00\xff\x01nej\x00", 7));
-        row("50 MB marker of zeros", "huge", "ignores", "");
-        row("50 MB marker starting with nej,", "huge", "installs", "nej,");
+        // Fontconfig takes a relative XDG_DATA_HOME from the current folder, where nothing of ours
+        // may go; the font goes under HOME, which that fontconfig does not scan. A folder at the
+        // target stands in for a read-only font folder under root, "refused" for the others.
+        const QString rows =
+            "xdg/installs|no xdg/installs|relative xdg/installs|link file/installs|link/installs|"
+            "link folder/installs|unreadable marker/ignores|no font/reports|text font/reports|"
+            "empty font/reports|font folder/reports|fonts file/reports|target folder/reports|"
+            "read-only fonts/reports|HOME unset/reports|HOME empty/reports|HOME relative/reports|"
+            "too long/reports|refused/asks again|read-only program/asks again|"
+            "read-only marker/asks again";
+        for (const QString& setup : rows.split(u'|')) {
+            const QStringList parts = setup.split(u'/');
+            row(parts[0], qPrintable(parts[1]), "nej\r\n");
+        }
         // Only 4096 bytes are read, and the field must be seen to end within them.
-        row("comma on the last byte read", "", "installs", QByteArray(4092, ' ') + "nej,");
-        row("comma one byte beyond", "", "ignores", QByteArray(4093, ' ') + "nej,");
-        row("marker ends on the last byte read", "", "installs", QByteArray(4093, ' ') + "nej");
-        row("marker ends one byte beyond", "", "ignores", QByteArray(4094, ' ') + "nej");
-        row("folder named font.log", "marker folder", "ignores", none);
-        row("pipe named font.log", "pipe", "ignores", none);
-        row("font.log linked to a device", "device", "ignores", none);
-        row("marker missing", "no marker", "ignores", none);
-        row("marker unreadable", "unreadable marker", "ignores");
-
-        row("font missing", "no font", "reports");
-        row("font not a font", "text font", "reports");
-        row("font empty", "empty font", "reports");
-        row("folder named pyserif.ttf", "font folder", "reports");
-        row("file in place of the font folder", "fonts file", "reports");
-        // The rename after the copy fails: the stand-in for a read-only font folder under root.
-        row("folder at the target", "target folder", "reports");
-        row("read-only font folder", "read-only fonts", "reports");
-        row("HOME unset", "HOME unset", "reports");
-        row("HOME empty", "HOME empty", "reports");
-        row("HOME relative", "HOME relative", "reports");
-        row("data folder too long", "too long", "reports");
-
-        // The first row stands in for the others under root.
-        row("delete and append refused", "refused", "asks again");
-        row("read-only program folder", "read-only program", "asks again");
-        row("read-only program folder and marker", "read-only marker", "asks again");
-
-        row("done, empty font folder", "empty fonts", "copies quietly", rewritten);
-        row("done, face known to fontconfig", "known", "keeps", rewritten);
+        row("", "ignores", QByteArray("\x00\xff\x01nej\x00", 7));
+        row("huge", "ignores", "");
+        row("huge", "installs", "nej,");
+        row("", "installs", QByteArray(4092, ' ') + "nej,");
+        row("", "ignores", QByteArray(4093, ' ') + "nej,");
+        row("", "installs", QByteArray(4093, ' ') + "nej");
+        row("", "ignores", QByteArray(4094, ' ') + "nej");
+        for (const char* setup : {"marker folder", "pipe", "device", "no marker"})
+            row(setup, "ignores", QByteArray());
+        row("empty fonts", "copies quietly", rewritten);
+        row("known", "keeps", rewritten);
     }
     void start() {
         QFETCH(QString, setup);
@@ -125,24 +185,25 @@ class TestDesktopInstall : public QObject {
             Sandbox::writeFile(log, marker);
         if (setup != "no font" && setup != "font folder")
             QVERIFY(QFile::copy(sourceFont(), font));
-        if (setup.startsWith("link")) {
-            QDir().mkpath(sandbox.fonts());
-            QVERIFY(QFile::link(victim, sandbox.installedFont()));
-        }
+        if (setup.startsWith("link"))
+            QVERIFY(QDir().mkpath(sandbox.fonts()) && QFile::link(victim, sandbox.installedFont()));
         if (setup == "xdg") {
             sandbox.dataHome = sandbox.root + "/xdg-data";
             QDir().mkpath(sandbox.dataHome);
             Sandbox::setVariable("XDG_DATA_HOME", QFile::encodeName(sandbox.dataHome).constData());
         } else if (setup == "no xdg" || setup == "relative xdg") {
             Sandbox::setVariable("XDG_DATA_HOME", setup == "no xdg" ? nullptr : "relative/share");
-        } else if (setup == "link file") {
-            Sandbox::writeFile(victim, "the user's data");
-        } else if (setup == "link folder") {
-            QVERIFY(QDir().mkdir(victim));
+        } else if (setup == "link file" || setup == "text font" || setup == "empty font") {
+            Sandbox::writeFile(setup == "link file" ? victim : font,
+                               setup == "link file"   ? "the user's data"
+                               : setup == "text font" ? "this is no font\n"
+                                                      : "");
+        } else if (setup == "link folder" || setup == "marker folder" || setup == "font folder") {
+            QVERIFY(QDir().mkdir(setup == "link folder"   ? victim
+                                 : setup == "font folder" ? font
+                                                          : log));
         } else if (setup == "huge") {
             QVERIFY(QFile::resize(log, 50LL * 1024 * 1024)); // a hole, made in an instant
-        } else if (setup == "marker folder") {
-            QVERIFY(QDir().mkdir(log));
         } else if (setup == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(log).constData(), 0644), 0);
         } else if (setup == "device") {
@@ -151,18 +212,13 @@ class TestDesktopInstall : public QObject {
             QVERIFY(QFile::setPermissions(log, {}));
             if (QFile(log).open(QIODevice::ReadOnly)) // root reads anything
                 QSKIP("this user reads a file of mode 000");
-        } else if (setup == "font folder") {
-            QVERIFY(QDir().mkdir(font));
-        } else if (setup == "text font" || setup == "empty font") {
-            Sandbox::writeFile(font, setup == "text font" ? "this is no font\n" : "");
-        } else if (setup == "empty fonts" || setup == "known") {
-            QVERIFY(QDir().mkpath(sandbox.fonts()));
+        } else if (setup == "empty fonts" || setup == "known" || setup == "target folder") {
+            QVERIFY(QDir().mkpath(setup == "target folder" ? sandbox.installedFont()
+                                                           : sandbox.fonts()));
             if (setup == "known")
                 QVERIFY(QFile::copy(sourceFont(), sandbox.fonts() + "/mine.ttf"));
         } else if (setup == "fonts file") {
             Sandbox::writeFile(sandbox.fonts(), "mine");
-        } else if (setup == "target folder") {
-            QVERIFY(QDir().mkpath(sandbox.installedFont()));
         } else if (setup.startsWith("HOME") || setup == "too long") {
             Sandbox::setVariable("HOME", setup == "HOME empty"      ? ""
                                          : setup == "HOME relative" ? "relative/home"
@@ -187,7 +243,7 @@ class TestDesktopInstall : public QObject {
         const auto startProgram = [&] {
             timer12Armed = 0;
             messages.clear();
-            FcInitReinitialize(); // as a new process finds the fonts
+            FcInitReinitialize(); // as a new process finds the sandbox.fonts()
             const install::UserToneFont userFont(QFile::encodeName(sandbox.program).toStdString());
             TestPlatform platform(
                 QFile::encodeName(sandbox.program).toStdString(), [&] { ++timer12Armed; },
@@ -240,55 +296,42 @@ class TestDesktopInstall : public QObject {
     }
 
     // A copy that fails says so and leaves nothing behind: the start reports what went wrong
-    // instead of a font that is not there.
-    void copyFontFile_data() {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("copied");
-        QTest::newRow("copies into a new folder") << "font"
-                                                  << "new/pyserif.ttf" << true;
-        QTest::newRow("source missing") << "missing"
-                                        << "new/pyserif.ttf" << false;
-        QTest::newRow("source a folder") << "."
-                                         << "new/pyserif.ttf" << false;
-        QTest::newRow("source too big") << "huge"
-                                        << "new/pyserif.ttf" << false;
-        QTest::newRow("target folder a file") << "font"
-                                              << "font/pyserif.ttf" << false;
-        QTest::newRow("target a folder") << "font"
-                                         << "folder" << false;
-        QTest::newRow("file size limit") << "font"
-                                         << "new/pyserif.ttf" << false;
-    }
+    // instead of a font that is not there. The last row copies under a file size limit.
     void copyFontFile() {
-        QFETCH(QString, source);
-        QFETCH(QString, target);
-        QTemporaryDir dir;
-        QDir().mkdir(dir.filePath("folder"));
-        Sandbox::writeFile(dir.filePath("font"), "font bytes");
-        Sandbox::writeFile(dir.filePath("huge"), "");
-        QVERIFY(QFile::resize(dir.filePath("huge"), install::fontFileSizeLimit + 1));
-        const auto entries = [&] {
-            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
-        };
-        const QStringList before = entries();
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        if (QByteArray(QTest::currentDataTag()) == "file size limit") {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{4, saved.rlim_max};
-            setrlimit(RLIMIT_FSIZE, &small);
+        const std::tuple<const char*, const char*, bool> rows[] = {
+            {"font", "new/pyserif.ttf", true},   {"missing", "new/pyserif.ttf", false},
+            {".", "new/pyserif.ttf", false},     {"huge", "new/pyserif.ttf", false},
+            {"font", "font/pyserif.ttf", false}, {"font", "folder", false},
+            {"font", "new/pyserif.ttf", false}};
+        for (const auto& [source, target, copied] : rows) {
+            QTemporaryDir dir;
+            QDir().mkdir(dir.filePath("folder"));
+            Sandbox::writeFile(dir.filePath("font"), "font bytes");
+            Sandbox::writeFile(dir.filePath("huge"), "");
+            QVERIFY(QFile::resize(dir.filePath("huge"), install::fontFileSizeLimit + 1));
+            const auto entries = [&] {
+                return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+            };
+            const QStringList before = entries();
+            rlimit saved{};
+            getrlimit(RLIMIT_FSIZE, &saved);
+            const bool limited = &source == &std::get<0>(rows[6]);
+            if (limited) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{4, saved.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
+            const bool done = install::copyFontFile(dir.filePath(source).toStdString(),
+                                                    dir.filePath(target).toStdString());
+            setrlimit(RLIMIT_FSIZE, &saved);
+            QCOMPARE(done, copied);
+            const bool folderMade = QString(source) == "font" && QString(target).startsWith("new/");
+            QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
+            QVERIFY(copied || QDir(dir.filePath("new"))
+                                  .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+            if (copied)
+                QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
         }
-        const bool copied = install::copyFontFile(dir.filePath(source).toStdString(),
-                                                  dir.filePath(target).toStdString());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        QTEST(copied, "copied");
-        const bool folderMade = source == "font" && target.startsWith("new/");
-        QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
-        QVERIFY(copied || QDir(dir.filePath("new"))
-                              .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-        if (copied)
-            QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
     }
 
     void messageBoxIsPlainAndModal() {

@@ -2,6 +2,7 @@
 
 #include "install/InstallFields.h"
 #include "install/InstallToneFont.h"
+#include "install/MarkerField.h"
 
 #include <QTest>
 
@@ -28,34 +29,33 @@ class TestInstallToneFont : public QObject {
     Q_OBJECT
 
   private slots:
-    // Only a marker that asks installs; its parsing is tst_markerfield's.
-    void markerDecides_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("installs");
-        QTest::newRow("nej") << QByteArray("nej") << true;
-        QTest::newRow("rewritten record") << rewritten << false;
-        QTest::newRow("missing") << QByteArray() << false;
-    }
-    void markerDecides() {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, installs);
-        SimulatedWindows windows;
-        ship(windows, content);
-        if (content.isNull())
-            windows.files.remove(marker);
-        const auto before = windows.files;
-
-        run(windows);
-
-        if (installs) {
-            QCOMPARE(windows.files.value(marker), rewritten);
-            QCOMPARE(windows.files.value("C:\\WINNT\\pyserif.ttf"), fontBytes);
-            QCOMPARE(windows.calls.count("armTimer12()"), 1);
-        } else {
-            QCOMPARE(windows.calls,
-                     QStringList({"freeFileNumber()", "readFirstField(" + marker + ", 7)"}));
-            QVERIFY(windows.files == before);
+    // Rows "content/whole file or cut off/field": the first field of the marker; only one that
+    // asks installs.
+    void firstField_data() {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<bool>("wholeFile");
+        QTest::addColumn<QString>("field");
+        const QString rows =
+            "nej/W/nej|nej\r\nJa/W/nej|nej\nJa/W/nej|nej,more/W/nej|\t nej/W/nej|  \"nej\",x/W/nej|"
+            "\"n,e\r\nj\"/W/n,e\r\nj|\"nej/W/nej|nej ,/W/nej |,nej/W/|\"\"/W/|/W/<none>|   "
+            "\t/W/<none>|"
+            "nej/C/<none>|\"nej/C/<none>|nej,x/C/nej|\"nej\"x/C/nej|";
+        for (const QString& row : rows.split(u'|', Qt::SkipEmptyParts)) {
+            const QStringList parts = row.split(u'/');
+            QTest::newRow(qPrintable(row)) << parts[0] << (parts[1] == "W") << parts[2];
         }
+    }
+    void firstField() {
+        QFETCH(QString, data);
+        QFETCH(bool, wholeFile);
+        const auto read = install::firstDelimitedField(data.toStdString(), wholeFile);
+        QTEST(read ? QString::fromStdString(*read) : QString("<none>"), "field");
+        SimulatedWindows windows;
+        ship(windows, data.toLatin1());
+        const bool installs = install::firstDelimitedField(data.toStdString(), true) == "nej";
+        run(windows);
+        QCOMPARE(windows.files.value(marker) == rewritten, installs);
+        QCOMPARE(windows.calls.size(), installs ? 13 : 2);
     }
 
     void installsInOrder_data() {
@@ -132,23 +132,21 @@ class TestInstallToneFont : public QObject {
         QTest::addColumn<QStringList>("failing");
         QTest::addColumn<QString>("reports");
         QTest::addColumn<QByteArray>("markerAfter");
-        const QStringList all = {
-            "GetVersionExA", "GetWindowsDirectoryA", "copyFile",       "AddFontResourceA",
-            "messageBox",    "RegOpenKeyA",          "RegSetValueExA", "RegCloseKey",
-            "deleteFile",    "appendQuotedField",    "armTimer12"};
-        QStringList allThrow;
-        for (const QString& name : all)
-            allThrow << name + '!';
-        const QString added = "add add", failed = "add box add box";
-        QTest::newRow("copy fails") << QStringList{"copyFile"} << failed << rewritten;
-        QTest::newRow("additions fail") << QStringList{"AddFontResourceA"} << failed << rewritten;
-        QTest::newRow("delete fails") << QStringList{"deleteFile"} << added << asks + rewritten;
-        QTest::newRow("append fails")
-            << QStringList{"appendQuotedField"} << added << QByteArray("<missing>");
-        QTest::newRow("delete and append fail")
-            << QStringList{"deleteFile", "appendQuotedField"} << added << asks;
-        QTest::newRow("everything after the read fails") << all << failed << asks;
-        QTest::newRow("everything after the read throws") << allThrow << failed << asks;
+        const QString all =
+            "GetVersionExA,GetWindowsDirectoryA,copyFile,AddFontResourceA,messageBox,"
+            "RegOpenKeyA,RegSetValueExA,RegCloseKey,deleteFile,appendQuotedField,"
+            "armTimer12";
+        // Rows "failing steps/reports/marker after": a(ddition), b(ox), marker n(ej), J(a), gone.
+        const QString rows = "copyFile/abab/J|AddFontResourceA/abab/J|deleteFile/aa/nJ|"
+                             "appendQuotedField/aa/-|deleteFile,appendQuotedField/aa/n|" +
+                             all + "/abab/n|" + QString(all).replace(",", "!,") + "!/abab/n";
+        for (const QString& row : rows.split(u'|')) {
+            const QStringList parts = row.split(u'/');
+            QByteArray after = parts[2].toLatin1();
+            after.replace('n', asks).replace('J', rewritten).replace('-', "<missing>");
+            QTest::newRow(qPrintable(parts[0].left(40)))
+                << parts[0].split(u',') << parts[1] << after;
+        }
     }
     void failedStepsAreSkipped() {
         QFETCH(QStringList, failing);
@@ -164,11 +162,11 @@ class TestInstallToneFont : public QObject {
         QStringList seen;
         for (const QString& call : windows.calls) {
             if (call.startsWith("AddFontResourceA("))
-                seen << "add";
+                seen << "a";
             else if (call == "messageBox(Error Occured Calling AddFontResource, 0)")
-                seen << "box";
+                seen << "b";
         }
-        QCOMPARE(seen.join(' '), reports);
+        QCOMPARE(seen.join(""), reports);
         QCOMPARE(windows.files.value(marker, "<missing>"), markerAfter);
 
         windows.failing.clear();

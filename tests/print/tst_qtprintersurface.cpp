@@ -70,37 +70,32 @@ class TestQtPrinterSurface : public QObject {
             QSKIP("DejaVu Serif (fonts-dejavu-core) is not installed");
     }
 
-    void twips_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("pageSize");
-        QTest::addColumn<QSizeF>("areaMm"); // the page less 10 mm margins
-        QTest::newRow("A4 high") << int(QPrinter::HighResolution) << int(QPageSize::A4)
-                                 << QSizeF(190.0, 277.0);
-        QTest::newRow("A4 screen")
-            << int(QPrinter::ScreenResolution) << int(QPageSize::A4) << QSizeF(190.0, 277.0);
-        QTest::newRow("Letter high")
-            << int(QPrinter::HighResolution) << int(QPageSize::Letter) << QSizeF(195.9, 259.4);
-    }
-
-    // Sizes on paper come out in twips whatever the printer's resolution.
+    // Sizes on paper come out in twips whatever the printer's resolution; the page less 10 mm
+    // margins.
     void twips() {
-        QFETCH(int, mode);
-        QFETCH(int, pageSize);
-        QFETCH(QSizeF, areaMm);
-        auto printer =
-            pdfPrinter(pdf("twips"), QPrinter::PrinterMode(mode), QPageSize::PageSizeId(pageSize));
-        QtPrinterSurface surface(*printer);
-        QVERIFY(surface.started());
-        const double twipsPerMm = 1440.0 / 25.4;
-        QVERIFY(qAbs(*surface.width() - areaMm.width() * twipsPerMm) < 30.0);
-        QVERIFY(qAbs(*surface.height() - areaMm.height() * twipsPerMm) < 30.0);
-
-        surface.setFontSize(12.0f);
-        surface.setFontName(serif);
-        const double expected = 10 * digitEm * 12 * QtPrinterSurface::twipsPerPoint;
-        const float digits = *surface.textWidth(u"0123456789");
-        QVERIFY2(qAbs(digits - expected) < expected * 0.02, qPrintable(QString::number(digits)));
-        surface.endDocument();
+        const std::tuple<QPrinter::PrinterMode, QPageSize::PageSizeId, QSizeF> rows[] = {
+            {QPrinter::HighResolution, QPageSize::A4, {190.0, 277.0}},
+            {QPrinter::ScreenResolution, QPageSize::A4, {190.0, 277.0}},
+            {QPrinter::HighResolution, QPageSize::Letter, {195.9, 259.4}}};
+        for (const auto& [mode, pageSize, areaMm] : rows) {
+            auto printer = pdfPrinter(pdf("twips"), mode, pageSize);
+            QtPrinterSurface surface(*printer);
+            QVERIFY(surface.started());
+            const double twipsPerMm = 1440.0 / 25.4;
+            QVERIFY(qAbs(*surface.width() - areaMm.width() * twipsPerMm) < 30.0);
+            QVERIFY(qAbs(*surface.height() - areaMm.height() * twipsPerMm) < 30.0);
+            surface.setFontSize(12.0f);
+            surface.setFontName(serif);
+            const double expected = 10 * digitEm * 12 * QtPrinterSurface::twipsPerPoint;
+            const float digits = *surface.textWidth(u"0123456789");
+            QVERIFY2(qAbs(digits - expected) < expected * 0.02,
+                     qPrintable(QString::number(digits)));
+            // Four decimals are kept; zero, beyond any page and NaN are refused.
+            for (float asked : {15.75f, 0.0f, 1.0e9f, std::numeric_limits<float>::quiet_NaN()})
+                surface.setFontSize(asked);
+            QCOMPARE(*surface.fontSize(), 15.75);
+            surface.endDocument();
+        }
     }
 
     void positions() {
@@ -140,99 +135,58 @@ class TestQtPrinterSurface : public QObject {
         QCOMPARE(pdfPages(pdf("positions")), 3);
     }
 
-    // Each step that leaves the line or the font must not lose the words printed before it.
-    void wordsReachThePaper_data() {
-        QTest::addColumn<QString>("between");
-        QTest::addColumn<bool>("endDocument");
-        QTest::newRow("never ended") << "" << false;
-        QTest::newRow("line end") << "endLine" << true;
-        QTest::newRow("new page") << "newPage" << true;
-        QTest::newRow("font name") << "name" << true;
-    }
+    // Each step that leaves the line or the font must not lose the words printed before it,
+    // nor may a document never ended.
     void wordsReachThePaper() {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        QFETCH(QString, between);
-        QFETCH(bool, endDocument);
-        const QString path = pdf(QStringLiteral("words-") + QTest::currentDataTag());
-        {
-            auto printer = pdfPrinter(path, QPrinter::HighResolution);
-            QtPrinterSurface surface(*printer);
-            surface.setFontName(serif);
-            surface.print(u"Zh\u00EEng ");
-            surface.print(u"w\u00E5n ");
-            if (between == "endLine")
-                surface.endLine();
-            else if (between == "newPage")
-                surface.newPage();
-            else if (between == "size")
-                surface.setFontSize(18.0f);
-            else if (between == "name")
-                surface.setFontName("DejaVu Sans");
-            surface.print(u"p\u00EAny\u00EAn");
-            if (endDocument)
-                surface.endDocument();
+        for (const QString between : {"", "endLine", "newPage", "name"}) {
+            const QString path = pdf("words-" + between);
+            {
+                auto printer = pdfPrinter(path, QPrinter::HighResolution);
+                QtPrinterSurface surface(*printer);
+                surface.setFontName(serif);
+                surface.print(u"Zh\u00EEng ");
+                surface.print(u"w\u00E5n ");
+                if (between == "endLine")
+                    surface.endLine();
+                else if (between == "newPage")
+                    surface.newPage();
+                else if (between == "name")
+                    surface.setFontName("DejaVu Sans");
+                surface.print(u"p\u00EAny\u00EAn");
+                if (!between.isEmpty())
+                    surface.endDocument();
+            }
+            QCOMPARE(pdfWords(path), (QStringList{"Zh\u00EEng", "w\u00E5n", "p\u00EAny\u00EAn"}));
         }
-        QCOMPARE(pdfWords(path), (QStringList{"Zh\u00EEng", "w\u00E5n", "p\u00EAny\u00EAn"}));
-    }
-
-    void fontSize_data() {
-        QTest::addColumn<float>("asked");
-        QTest::addColumn<double>("reported");
-        QTest::newRow("four decimals") << 15.75f << 15.75;
-        QTest::newRow("zero is refused") << 0.0f << 12.0;
-        QTest::newRow("beyond any page is refused") << 1.0e9f << 12.0;
-        QTest::newRow("NaN is refused") << std::numeric_limits<float>::quiet_NaN() << 12.0;
-    }
-    void fontSize() {
-        QFETCH(float, asked);
-        QFETCH(double, reported);
-        auto printer = pdfPrinter(pdf("size"), QPrinter::HighResolution);
-        QtPrinterSurface surface(*printer);
-        surface.setFontSize(12.0f);
-        surface.setFontSize(asked);
-        QCOMPARE(*surface.fontSize(), reported);
     }
 
     // Once the document is ended, or when painting never started, every step fails.
-    void stepsFailWhenInactive_data() {
-        QTest::addColumn<bool>("unwritable");
-        QTest::newRow("after the end") << false;
-        QTest::newRow("file cannot be made") << true;
-    }
     void stepsFailWhenInactive() {
-        QFETCH(bool, unwritable);
-        const QString path = unwritable ? dir_.filePath("missing/folder/x.pdf") : pdf("ended");
-        auto printer = pdfPrinter(path, QPrinter::HighResolution);
-        QtPrinterSurface surface(*printer);
-        QCOMPARE(surface.started(), !unwritable);
-        surface.endDocument();
-        surface.print(u"ma");
-        surface.newPage();
-        QVERIFY(!surface.fontSize() && !surface.currentX() && !surface.currentY() &&
-                !surface.width() && !surface.height() && !surface.textWidth(u"ma"));
-        print::PrintJob(surface).run(u"ni hao\r\nma");
-        if (unwritable)
-            QVERIFY(!print::printEditorTextToPdf("ma", path));
-    }
-
-    void editorTextToPdf_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("minPages");
-        QTest::addColumn<int>("maxPages");
-        QTest::newRow("empty") << "" << 1 << 1;
-        QTest::newRow("many short lines") << QString("ma\n").repeated(200) << 3 << 5;
-        QTest::newRow("one long paragraph")
-            << QString("zh\u00EEng w\u00E9n ").repeated(2000) << 2 << 20;
-    }
-    void editorTextToPdf() {
-        QFETCH(QString, text);
-        QFETCH(int, minPages);
-        QFETCH(int, maxPages);
-        const QString path = pdf(QTest::currentDataTag());
-        QVERIFY(print::printEditorTextToPdf(text, path));
-        const int pages = pdfPages(path);
-        QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+        for (bool unwritable : {false, true}) {
+            const QString path = unwritable ? dir_.filePath("missing/folder/x.pdf") : pdf("ended");
+            auto printer = pdfPrinter(path, QPrinter::HighResolution);
+            QtPrinterSurface surface(*printer);
+            QCOMPARE(surface.started(), !unwritable);
+            surface.endDocument();
+            surface.print(u"ma");
+            surface.newPage();
+            QVERIFY(!surface.fontSize() && !surface.currentX() && !surface.currentY() &&
+                    !surface.width() && !surface.height() && !surface.textWidth(u"ma"));
+            print::PrintJob(surface).run(u"ni hao\r\nma");
+        }
+        QVERIFY(!print::printEditorTextToPdf("ma", dir_.filePath("missing/folder/x.pdf")));
+        // Page counts of the empty text, many short lines and one long paragraph.
+        const std::tuple<QString, int, int> texts[] = {
+            {"", 1, 1},
+            {QString("ma\n").repeated(200), 3, 5},
+            {QString("zh\u00EEng w\u00E9n ").repeated(2000), 2, 20}};
+        for (const auto& [text, minPages, maxPages] : texts) {
+            QVERIFY(print::printEditorTextToPdf(text, pdf("text")));
+            const int pages = pdfPages(pdf("text"));
+            QVERIFY2(pages >= minPages && pages <= maxPages, qPrintable(QString::number(pages)));
+        }
     }
 
     // The test's print server address leads nowhere, so there is no default printer.
