@@ -47,7 +47,8 @@ printf '%s\n' "Out $work/out" "Spool $work/pdf-spool" "AnonDirName $work/out" "L
     >"$queue_conf"
 
 start cupsd -f -c "$work"/etc/cupsd.conf -s "$work"/etc/cups-files.conf
-wait_for 30 timeout 5 lpstat -r || fail "cupsd did not answer within 30 s"
+running() { timeout 5 lpstat -r 2>/dev/null | grep -q "is running"; }
+wait_for 30 running || fail "cupsd did not answer within 30 s"
 timeout 30 lpadmin -p "$queue" -v "cups-pdf:/$queue" -m lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd \
     -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job -E
 timeout 30 lpadmin -d "$queue"
