@@ -19,10 +19,11 @@ QByteArray contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-void write(const QString& path, const QByteArray& bytes) {
+const QString& write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 // The save in a child process whose file size limit is `limit` bytes: 0 when it reported the
@@ -48,111 +49,80 @@ class TestPinyinFile : public QObject {
     QTemporaryDir folder;
 
   private slots:
-    // What the editor shows for a file's bytes, and what saving it unedited writes.
-    void openThenSave_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QByteArray>("saved");
-        QTest::addColumn<QString>("signs");
+    // What the editor shows for a file's bytes, the signs it warns of, and what saving it unedited
+    // writes: a byte order mark skipped, CR LF and CR read as LF, lookalike letters unchanged,
+    // signs shown as tone letters, Windows-1252 glyph codes as they stand, broken UTF-8 read as
+    // Windows-1252.
+    void openThenSave() {
         const QByteArray pinyin = QStringLiteral("Nǐ hǎo, Lǚ!\n").toUtf8();
         const QString glyphs = QStringLiteral("N\u00ED h\u00E2o, L\u00FB!\n");
-        QTest::newRow("unicode pinyin") << pinyin << glyphs << pinyin << QString();
-        QTest::newRow("empty") << QByteArray() << QString() << QByteArray() << QString();
-        QTest::newRow("byte order mark skipped")
-            << "\xEF\xBB\xBF" + pinyin << glyphs << pinyin << QString();
-        QTest::newRow("CR LF and CR read as LF")
-            << QByteArray("a\r\nb\rc\r\n\r") << QStringLiteral("a\nb\nc\n\n")
-            << QByteArray("a\nb\nc\n\n") << QString();
         const QByteArray lookalikes = QStringLiteral("España, Lü, Noël, ê, Ïa1").toUtf8();
-        QTest::newRow("lookalike letters unchanged")
-            << lookalikes
-            << QStringLiteral("Espan\u0303a, Lu\u0308, Noe\u0308l, e\u0302, I\u0308a1")
-            << lookalikes << QString();
-        QTest::newRow("signs shown as tone letters")
-            << QStringLiteral("± 5 ¢").toUtf8() << QStringLiteral("\u00B1 5 \u00A2")
-            << QStringLiteral("Ǒ 5 Ā").toUtf8() << QStringLiteral("¢±");
-        QTest::newRow("windows-1252 glyph codes as they stand")
-            << QByteArray("N\xED h\xE2o \x80\x96 caf\xE9\r\n")
-            << QStringLiteral("N\u00ED h\u00E2o €– caf\u00E9\n")
-            << QStringLiteral("Nǐ hǎo €– cafè\n").toUtf8() << QString();
-        QTest::newRow("broken utf-8 read as windows-1252")
-            << QByteArray("\xC3(\x81") << QStringLiteral("\u00C3(\u0081")
-            << QStringLiteral("Ã(\u0081").toUtf8() << QString();
+        const std::tuple<QByteArray, QString, QByteArray, QString> rows[] = {
+            {pinyin, glyphs, pinyin, {}},
+            {{}, {}, {}, {}},
+            {"\xEF\xBB\xBF" + pinyin, glyphs, pinyin, {}},
+            {"a\r\nb\rc\r\n\r", "a\nb\nc\n\n", "a\nb\nc\n\n", {}},
+            {lookalikes,
+             QStringLiteral("Espan\u0303a, Lu\u0308, Noe\u0308l, e\u0302, I\u0308a1"),
+             lookalikes,
+             {}},
+            {QStringLiteral("± 5 ¢").toUtf8(), QStringLiteral("\u00B1 5 \u00A2"),
+             QStringLiteral("Ǒ 5 Ā").toUtf8(), QStringLiteral("¢±")},
+            {"N\xED h\xE2o \x80\x96 caf\xE9\r\n",
+             QStringLiteral("N\u00ED h\u00E2o €– caf\u00E9\n"),
+             QStringLiteral("Nǐ hǎo €– cafè\n").toUtf8(),
+             {}},
+            {"\xC3(\x81",
+             QStringLiteral("\u00C3(\u0081"),
+             QStringLiteral("Ã(\u0081").toUtf8(),
+             {}}};
+        for (const auto& [file, shown, saved, signs] : rows) {
+            const QString path = folder.filePath("file.txt");
+            write(path, file);
+            const files::OpenedFile opened = PinyinFile::open(path);
+            QCOMPARE(opened.refusal, QString());
+            QCOMPARE(opened.content.text, shown);
+            QCOMPARE(opened.content.lookalikeSigns, signs);
+            QCOMPARE(PinyinFile::save(path, opened.content.text), QString());
+            QCOMPARE(contents(path), saved);
+        }
     }
 
-    void openThenSave() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, shown);
-        QFETCH(QByteArray, saved);
-        QFETCH(QString, signs);
-        const QString path = folder.filePath("file.txt");
-        write(path, file);
-        const files::OpenedFile opened = PinyinFile::open(path);
-        QCOMPARE(opened.refusal, QString());
-        QCOMPARE(opened.content.text, shown);
-        QCOMPARE(opened.content.lookalikeSigns, signs);
-        QCOMPARE(PinyinFile::save(path, opened.content.text), QString());
-        QCOMPARE(contents(path), saved);
-    }
-
-    void refusals_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("folder") << "folder"
-                                << "folder";
-        QTest::newRow("missing") << "missing"
-                                 << "no such file";
-        QTest::newRow("unreadable") << "unreadable"
-                                    << "ermission";
-        QTest::newRow("NUL bytes") << "nul"
-                                   << "not a text file";
-        QTest::newRow("over 64 MiB") << "large"
-                                     << "64 MiB";
-    }
-
+    // A folder, a missing file, an unreadable one, NUL bytes, over 64 MiB: refused, and why.
     void refusals() {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
-        const QString path = folder.filePath(kind);
-        if (kind == "folder") {
-            QVERIFY(QDir().mkpath(path));
-        } else if (kind == "unreadable") {
-            if (geteuid() == 0)
-                QSKIP("root reads every file");
-            write(path, "a");
-            QFile::setPermissions(path, QFileDevice::WriteOwner);
-        } else if (kind == "nul") {
-            write(path, QByteArray("a\0b", 3));
-        } else if (kind == "large") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(PinyinFile::sizeLimit + 1));
+        for (const QString kind : {"folder", "missing", "unreadable", "nul", "large"}) {
+            const QString path = folder.filePath(kind);
+            if (kind == "folder")
+                QVERIFY(QDir().mkpath(path));
+            else if (kind == "unreadable" && geteuid() != 0)
+                QFile::setPermissions(write(path, "a"), QFileDevice::WriteOwner);
+            else if (kind == "nul")
+                write(path, QByteArray("a\0b", 3));
+            else if (kind == "large")
+                QVERIFY(QFile::resize(write(path, ""), PinyinFile::sizeLimit + 1));
+            const files::OpenedFile opened = PinyinFile::open(path);
+            const QString reason = kind == "folder"    ? "folder"
+                                   : kind == "missing" ? "no such file"
+                                   : kind == "nul"     ? "not a text file"
+                                   : kind == "large"   ? "64 MiB"
+                                                       : "ermission";
+            QVERIFY2(opened.refusal.contains(reason) || (kind == "unreadable" && geteuid() == 0),
+                     qPrintable(opened.refusal));
+            QCOMPARE(opened.content.text, QString());
         }
-        const files::OpenedFile opened = PinyinFile::open(path);
-        QVERIFY2(opened.refusal.contains(reason), qPrintable(opened.refusal));
-        QCOMPARE(opened.content.text, QString());
     }
 
-    void failingSaveKeepsTheFile_data() {
-        QTest::addColumn<bool>("sizeLimit");
-        QTest::newRow("folder removed") << false;
-        QTest::newRow("file size limit") << true;
-    }
-
+    // A save that fails, as its folder is gone or the file size limit cuts it, keeps the file.
     void failingSaveKeepsTheFile() {
-        QFETCH(bool, sizeLimit);
         QTemporaryDir place;
-        const QString path = place.filePath("kept.txt");
+        const QString path = place.filePath("kept.txt"), text(100'000, u'a');
         write(path, "old text\n");
-        const QString text(100'000, u'a');
-        if (sizeLimit) {
-            QCOMPARE(saveUnderSizeLimit(path, text, 4096), 0);
-            QCOMPARE(contents(path), QByteArray("old text\n"));
-            QCOMPARE(QDir(place.path()).entryList(QDir::Files), QStringList{"kept.txt"});
-        } else {
-            QVERIFY(place.remove());
-            QVERIFY(!PinyinFile::save(path, text).isEmpty());
-            QVERIFY(!QFile::exists(path));
-        }
+        QCOMPARE(saveUnderSizeLimit(path, text, 4096), 0);
+        QCOMPARE(contents(path), QByteArray("old text\n"));
+        QCOMPARE(QDir(place.path()).entryList(QDir::Files), QStringList{"kept.txt"});
+        QVERIFY(place.remove());
+        QVERIFY(!PinyinFile::save(path, text).isEmpty());
+        QVERIFY(!QFile::exists(path));
     }
 };
 
