@@ -1,12 +1,117 @@
-#include "SimulatedWindows.h"
-
 #include "install/InstallFields.h"
+#include "install/InstallPlatform.h"
 #include "install/InstallToneFont.h"
 #include "install/MarkerField.h"
 
+#include <QMap>
 #include <QTest>
 
+#include <cstring>
+#include <stdexcept>
+
 namespace {
+
+// A Windows-like system in memory: files by full path, a Windows directory and a platform id
+// chosen by the test. Every call but programFolder() is recorded as one string, "name(arguments)".
+class SimulatedWindows : public install::InstallPlatform {
+  public:
+    QString programDir = QStringLiteral("C:\\Tonquill");
+    std::uint32_t platformId = 2;
+    std::string windowsDir = "C:\\WINNT";
+    QMap<QString, QByteArray> files;
+    // "name" reports failure through its result (or throws, having none); "name!" throws; "*"
+    // makes every operation throw.
+    QStringList failing;
+    QStringList calls;
+
+    std::string pathSeparator() const override { return "\\"; }
+    std::string fontsSubfolder() const override { return "Fonts"; }
+    std::string programFolder() override {
+        fails(nullptr, {});
+        return programDir.toStdString();
+    }
+    std::int32_t freeFileNumber() override { return fails("freeFileNumber", {}, false) ? 0 : 7; }
+    bool readFirstField(const std::string& path, std::int32_t fileNo, std::string& field) override {
+        if (fails("readFirstField", {s(path), n(fileNo)}) || !files.contains(s(path)))
+            return false;
+        const auto first = install::firstDelimitedField(files[s(path)].toStdString(), true);
+        field = first.value_or(field);
+        return first.has_value();
+    }
+    std::int32_t GetVersionExA(install::OsVersionInfoA& info) override {
+        if (fails("GetVersionExA", {n(info.dwOSVersionInfoSize)}))
+            return 0;
+        info.dwPlatformId = platformId;
+        return 1;
+    }
+    std::uint32_t GetWindowsDirectoryA(char* buffer, std::uint32_t size) override {
+        const auto length = static_cast<std::uint32_t>(windowsDir.size());
+        if (fails("GetWindowsDirectoryA", {n(size)}))
+            return 0;
+        if (length + 1 > size)
+            return length + 1;
+        std::memcpy(buffer, windowsDir.c_str(), length + 1);
+        return length;
+    }
+    bool copyFile(const std::string& source, const std::string& target) override {
+        if (fails("copyFile", {s(source), s(target)}) || !files.contains(s(source)))
+            return false;
+        files[s(target)] = files[s(source)];
+        return true;
+    }
+    std::int32_t AddFontResourceA(const std::string& path) override {
+        return !fails("AddFontResourceA", {s(path)}) && files.contains(s(path));
+    }
+    void messageBox(const std::string& text, std::int32_t buttons) override {
+        fails("messageBox", {s(text), n(buttons)}, false);
+    }
+    std::int32_t RegOpenKeyA(std::uint32_t root, const std::string& subKey,
+                             std::uint32_t& key) override {
+        if (fails("RegOpenKeyA", {hex(root), s(subKey)}))
+            return 2;
+        key = 0x1F4;
+        return 0;
+    }
+    std::int32_t RegSetValueExA(std::uint32_t key, const std::string& valueName,
+                                std::uint32_t reserved, std::uint32_t type, const char* data,
+                                std::uint32_t length) override {
+        const std::string bytes(data, data ? length : 0);
+        return fails("RegSetValueExA",
+                     {hex(key), s(valueName), n(reserved), n(type), s(bytes), n(length)})
+                   ? 6
+                   : 0;
+    }
+    std::int32_t RegCloseKey(std::uint32_t key) override {
+        return fails("RegCloseKey", {hex(key)}) ? 6 : 0;
+    }
+    bool deleteFile(const std::string& path) override {
+        return !fails("deleteFile", {s(path)}) && files.remove(s(path)) == 1;
+    }
+    bool appendQuotedField(const std::string& path, std::int32_t fileNo,
+                           const std::string& field) override {
+        if (fails("appendQuotedField", {s(path), n(fileNo), s(field)}))
+            return false;
+        files[s(path)] += QByteArray::fromStdString(install::quotedFieldRecord(field));
+        return true;
+    }
+    void armTimer12() override { fails("armTimer12", {}, false); }
+
+  private:
+    // Records the call (none for a null name) and tells whether it is to fail, or throws.
+    bool fails(const char* name, const QStringList& arguments, bool canReport = true) {
+        const QLatin1String operation(name ? name : "");
+        if (name)
+            calls << QStringLiteral("%1(%2)").arg(operation, arguments.join(QStringLiteral(", ")));
+        const bool fail = name && failing.contains(operation);
+        if (failing.contains("*") || (name && failing.contains(operation + '!')) ||
+            (fail && !canReport))
+            throw std::runtime_error("raised by the test");
+        return fail;
+    }
+    static QString s(const std::string& text) { return QString::fromLatin1(text); }
+    static QString n(std::int64_t number) { return QString::number(number); }
+    static QString hex(std::uint32_t number) { return QStringLiteral("0x%1").arg(number, 0, 16); }
+};
 
 const QString marker = QStringLiteral("C:\\Tonquill\\font.log");
 const QByteArray fontBytes = "tone font bytes";
@@ -58,70 +163,46 @@ class TestInstallToneFont : public QObject {
         QCOMPARE(windows.calls.size(), installs ? 13 : 2);
     }
 
+    // Rows "program folder/platform id/Windows directory/target/failing call": the program folder
+    // ends in a separator only at a drive root, where the separator then doubles; a platform check
+    // that throws goes on as if it held; the separators overwrite the blanks after the path and
+    // never lengthen it.
     void installsInOrder_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<uint>("platformId");
-        QTest::addColumn<QString>("windowsDir");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QStringList>("failing");
-        const auto row = [](const char* name, const QString& program, uint platformId,
-                            const QString& windowsDir, const QString& target,
-                            const QStringList& failing = {}) {
-            QTest::newRow(name) << program << platformId << windowsDir << target << failing;
-        };
-        const QString p = QStringLiteral("C:\\Tonquill");
-        const QString w253(253, 'W'), w254(254, 'W'), w259(259, 'W');
-        row("NT", p, 2, "C:\\WINNT", "C:\\WINNT\\pyserif.ttf");
-        row("id 3 has the NT bit", p, 3, "C:\\WINNT", "C:\\WINNT\\pyserif.ttf");
-        row("9x", p, 1, "C:\\WINDOWS", "C:\\WINDOWS\\Fonts\\pyserif.ttf");
-        row("Win32s", p, 0, "C:\\WINDOWS", "C:\\WINDOWS\\Fonts\\pyserif.ttf");
-        row("unknown id 4", p, 4, "D:\\WIN", "D:\\WIN\\Fonts\\pyserif.ttf");
-        // The program folder ends in a separator only at a drive root; the separator then doubles.
-        row("drive root", "C:\\", 2, "C:\\WINNT", "C:\\WINNT\\pyserif.ttf");
-        row("version call fails", p, 2, "C:\\WINNT", "C:\\WINNT\\Fonts\\pyserif.ttf",
-            {"GetVersionExA"});
-        // A platform check that throws goes on as if it held.
-        row("version call throws", p, 1, "C:\\WINDOWS", "C:\\WINDOWS\\pyserif.ttf",
-            {"GetVersionExA!"});
-        row("no Windows directory", p, 2, "C:\\WINNT", "pyserif.ttf", {"GetWindowsDirectoryA"});
-        row("Windows directory too long", p, 1, QString(260, 'W'), "pyserif.ttf");
-        // The separators overwrite the blanks after the path and never lengthen it.
-        row("NT, last position", p, 2, w259, w259 + "\\pyserif.ttf");
-        row("9x, exact room", p, 1, w253, w253 + "\\Fonts\\pyserif.ttf");
-        row("9x, one short", p, 1, w254, w254 + "\\Fontspyserif.ttf");
+        QTest::addColumn<QStringList>("row");
+        const QString w253(253, 'W'), w254(254, 'W'), w259(259, 'W'), w260(260, 'W');
+        const QString rows =
+            "P/2/C:\\WINNT/C:\\WINNT\\pyserif.ttf|P/3/C:\\WINNT/C:\\WINNT\\pyserif.ttf|"
+            "P/1/C:\\WINDOWS/C:\\WINDOWS\\Fonts\\pyserif.ttf|"
+            "P/0/C:\\WINDOWS/C:\\WINDOWS\\Fonts\\pyserif.ttf|P/4/D:\\WIN/"
+            "D:\\WIN\\Fonts\\pyserif.ttf|"
+            "C:\\/2/C:\\WINNT/C:\\WINNT\\pyserif.ttf|"
+            "P/2/C:\\WINNT/C:\\WINNT\\Fonts\\pyserif.ttf/GetVersionExA|"
+            "P/1/C:\\WINDOWS/C:\\WINDOWS\\pyserif.ttf/GetVersionExA!|"
+            "P/2/C:\\WINNT/pyserif.ttf/GetWindowsDirectoryA|P/1/" +
+            w260 + "/pyserif.ttf|P/2/" + w259 + "/" + w259 + "\\pyserif.ttf|P/1/" + w253 + "/" +
+            w253 + "\\Fonts\\pyserif.ttf|P/1/" + w254 + "/" + w254 + "\\Fontspyserif.ttf";
+        for (const QString& row : rows.split(u'|'))
+            QTest::newRow(qPrintable(row.left(60))) << row.split(u'/');
     }
     void installsInOrder() {
-        QFETCH(QString, program);
-        QFETCH(uint, platformId);
-        QFETCH(QString, windowsDir);
-        QFETCH(QString, target);
-        QFETCH(QStringList, failing);
+        QFETCH(QStringList, row);
         SimulatedWindows windows;
-        windows.programDir = program;
-        windows.platformId = platformId;
-        windows.windowsDir = windowsDir.toStdString();
-        windows.failing = failing;
+        windows.programDir = row[0] == "P" ? windows.programDir : row[0];
+        windows.platformId = row[1].toUInt();
+        windows.windowsDir = row[2].toStdString();
+        windows.failing = row.mid(4);
         ship(windows);
 
         run(windows);
 
-        const QString log = program + "\\font.log";
-        const QStringList expected = {
-            "freeFileNumber()",
-            "readFirstField(" + log + ", 7)",
-            "GetVersionExA(148)",
-            "GetWindowsDirectoryA(260)",
-            "copyFile(" + program + "\\pyserif.ttf, " + target + ")",
-            "AddFontResourceA(" + target + ")",
-            "RegOpenKeyA(0x80000002, software\\microsoft\\windows\\currentversion\\fonts)",
-            "RegSetValueExA(0x1f4, pyserif(TrueType), 0, 1, pyserif.ttf, 11)",
-            "RegCloseKey(0x1f4)",
-            "AddFontResourceA(" + target + ")",
-            "deleteFile(" + log + ")",
-            "appendQuotedField(" + log + ", 7, Ja)",
-            "armTimer12()",
-        };
-        QCOMPARE(windows.calls, expected);
+        const QString log = windows.programDir + "\\font.log", target = row[3];
+        const QString expected =
+            "freeFileNumber()|readFirstField(%1, 7)|GetVersionExA(148)|GetWindowsDirectoryA(260)|"
+            "copyFile(%2\\pyserif.ttf, %3)|AddFontResourceA(%3)|"
+            "RegOpenKeyA(0x80000002, software\\microsoft\\windows\\currentversion\\fonts)|"
+            "RegSetValueExA(0x1f4, pyserif(TrueType), 0, 1, pyserif.ttf, 11)|RegCloseKey(0x1f4)|"
+            "AddFontResourceA(%3)|deleteFile(%1)|appendQuotedField(%1, 7, Ja)|armTimer12()";
+        QCOMPARE(windows.calls, expected.arg(log, windows.programDir, target).split(u'|'));
         QCOMPARE(windows.files.value(target), fontBytes);
         QCOMPARE(windows.files.value(log), rewritten);
     }
@@ -179,7 +260,6 @@ class TestInstallToneFont : public QObject {
         SimulatedWindows windows;
         ship(windows);
         windows.failing = {"*"};
-
         QVERIFY_THROWS_NO_EXCEPTION(run(windows));
         QCOMPARE(windows.calls, QStringList{"freeFileNumber()"});
     }
