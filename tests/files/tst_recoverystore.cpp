@@ -54,12 +54,8 @@ class TestRecoveryStore : public QObject {
         leaveBehind(state.path(), "older");
         QTest::qWait(20);
         leaveBehind(state.path(), QStringLiteral("newer \U0001F600\u00E1"), "/notes/a.txt");
-        RecoveryStore running(state.path());
-        QVERIFY(running.claim());
-        QVERIFY(running.write("running", {}));
-
-        RecoveryStore second(state.path());
-        QVERIFY(second.claim());
+        RecoveryStore running(state.path()), second(state.path()), third(state.path());
+        QVERIFY(running.claim() && running.write("running", {}) && second.claim());
         auto newest = second.takeOrphan();
         QVERIFY(newest);
         QCOMPARE(newest->text, QStringLiteral("newer \U0001F600\u00E1"));
@@ -68,8 +64,6 @@ class TestRecoveryStore : public QObject {
         QVERIFY(qAbs(newest->time.secsTo(QDateTime::currentDateTime())) < 60);
         second.adopt(*newest);
         QCOMPARE(texts(state.path()).size(), 3);
-
-        RecoveryStore third(state.path());
         QVERIFY(third.claim());
         auto older = third.takeOrphan();
         QVERIFY(older);

@@ -38,20 +38,16 @@ QString sourceFont() {
 }
 
 // A throw-away user for one test: its own HOME, data, cache and current folder, a program folder
-// and a folder "outside". The environment and the current folder are put back on destruction.
+// and a folder "outside".
 struct Sandbox {
     QTemporaryDir dir;
     QString root = dir.path(), program = root + "/program", outside = root + "/outside";
     // Where the font is expected: a test that moves XDG_DATA_HOME moves this with it.
     QString dataHome = root + "/home/.local/share";
     QString savedCwd = QDir::currentPath();
-    QList<std::pair<const char*, std::optional<QByteArray>>> savedVariables;
 
+    // Every row sets the variables afresh, whatever the row before left.
     Sandbox() {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
-            savedVariables.append({name, qEnvironmentVariableIsSet(name)
-                                             ? std::optional(qgetenv(name))
-                                             : std::nullopt});
         for (const QString& folder : {program, outside, dataHome, root + "/cwd"})
             QDir().mkpath(folder);
         setVariable("HOME", QFile::encodeName(root + "/home").constData());
@@ -61,8 +57,6 @@ struct Sandbox {
     }
     ~Sandbox() {
         QDir::setCurrent(savedCwd);
-        for (const auto& [name, value] : savedVariables)
-            setVariable(name, value ? value->constData() : nullptr);
         // Folders a test made read-only must not keep the temporary folder from going away.
         for (const QString& folder : {program, fonts()})
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

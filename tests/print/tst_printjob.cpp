@@ -30,14 +30,10 @@ class RecordingSurface final : public print::PrinterSurface {
     QStringList fontLog;
 
     void setFontSize(float points) override {
-        if (fails("setFontSize"))
-            return;
-        points_ = points;
-        fontLog << QStringLiteral("size %1").arg(points);
+        step("setFontSize", [&] { fontLog << QStringLiteral("size %1").arg(points_ = points); });
     }
     void setFontName(const QString& name) override {
-        if (!fails("setFontName"))
-            fontLog << "name " + name;
+        step("setFontName", [&] { fontLog << "name " + name; });
     }
     std::optional<double> fontSize() const override { return answer("fontSize", points_); }
     std::optional<float> currentX() const override { return answer("currentX", x_); }
@@ -48,27 +44,16 @@ class RecordingSurface final : public print::PrinterSurface {
         return answer("textWidth", measure(text));
     }
     void print(QStringView text) override {
-        if (fails("print"))
-            return;
-        x_ += measure(text);
-        log += u'[' + text.toString() + u']';
+        step("print", [&] { x_ += measure(text), log += u'[' + text.toString() + u']'; });
     }
     void endLine() override {
-        if (fails("endLine"))
-            return;
-        x_ = 0.0f;
-        y_ += 300.0f;
-        log += u'/';
+        step("endLine", [&] { x_ = 0.0f, y_ += 300.0f, log += u'/'; });
     }
     void newPage() override {
-        if (fails("newPage"))
-            return;
-        x_ = y_ = 0.0f;
-        log += u'#';
+        step("newPage", [&] { x_ = y_ = 0.0f, log += u'#'; });
     }
     void endDocument() override {
-        if (!fails("endDocument"))
-            log += u'$';
+        step("endDocument", [&] { log += u'$'; });
     }
 
   private:
@@ -80,6 +65,10 @@ class RecordingSurface final : public print::PrinterSurface {
         const int call = ++calls_[operation];
         const auto failure = failures_.constFind(operation);
         return failure != failures_.constEnd() && (*failure == 0 || *failure == call);
+    }
+    template <typename Done> void step(const QString& operation, Done done) {
+        if (!fails(operation))
+            done();
     }
     template <typename T> std::optional<T> answer(const QString& operation, T value) const {
         return fails(operation) ? std::nullopt : std::optional<T>(value);

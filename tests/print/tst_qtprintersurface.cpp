@@ -98,39 +98,33 @@ class TestQtPrinterSurface : public QObject {
         }
     }
 
+    // Printing moves right, a line end down to the left edge, a new page to the top; a line that
+    // would run below the bottom goes to the top of a new page.
     void positions() {
         auto printer = pdfPrinter(pdf("positions"), QPrinter::HighResolution);
         QtPrinterSurface surface(*printer);
+        const auto at = [&surface] { return std::pair(*surface.currentX(), *surface.currentY()); };
         surface.setFontSize(12.0f);
         surface.setFontName(serif);
-        QCOMPARE(*surface.currentX(), 0.0f);
-        QCOMPARE(*surface.currentY(), 0.0f);
-
+        QCOMPARE(at(), std::pair(0.0f, 0.0f));
         surface.print(u"n\u00ED ");
-        QCOMPARE(*surface.currentX(), *surface.textWidth(u"n\u00ED "));
+        QCOMPARE(at(), std::pair(*surface.textWidth(u"n\u00ED "), 0.0f));
         surface.print(u"h\u00E4o");
-        QCOMPARE(*surface.currentX(), *surface.textWidth(u"n\u00ED h\u00E4o"));
-        QCOMPARE(*surface.currentY(), 0.0f);
-
+        QCOMPARE(at(), std::pair(*surface.textWidth(u"n\u00ED h\u00E4o"), 0.0f));
         surface.endLine();
-        QCOMPARE(*surface.currentX(), 0.0f);
-        const float line = *surface.currentY();
-        QVERIFY2(line > 240.0f && line < 360.0f, qPrintable(QString::number(line)));
-
+        const float line = at().second;
+        QVERIFY2(at().first == 0.0f && line > 240.0f && line < 360.0f,
+                 qPrintable(QString::number(line)));
         surface.print(u"ma");
         surface.newPage();
-        QCOMPARE(*surface.currentX(), 0.0f);
-        QCOMPARE(*surface.currentY(), 0.0f);
+        QCOMPARE(at(), std::pair(0.0f, 0.0f));
         QCOMPARE(surface.pageCount(), 2);
-
-        // A line that would run below the bottom goes to the top of a new page.
         while (*surface.currentY() + line <= *surface.height())
             surface.endLine();
         QCOMPARE(surface.pageCount(), 2);
         surface.print(u"ma");
         QCOMPARE(surface.pageCount(), 3);
-        QCOMPARE(*surface.currentY(), 0.0f);
-        QCOMPARE(*surface.currentX(), *surface.textWidth(u"ma"));
+        QCOMPARE(at(), std::pair(*surface.textWidth(u"ma"), 0.0f));
         surface.endDocument();
         QCOMPARE(pdfPages(pdf("positions")), 3);
     }

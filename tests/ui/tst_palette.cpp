@@ -99,21 +99,21 @@ class TestPalette : public QObject {
         const QImage picture = PalettePicture::image();
         QCOMPARE(picture.size(), QSize(143, 74));
         QCOMPARE(picture.depth(), 24);
-        // The last row is within one five-bit level of the red column of the original palette.
-        const std::tuple<QPoint, QColor, int> pixels[] = {{{0, 37}, Qt::red, 0},
-                                                          {{48, 37}, green, 0},
-                                                          {{72, 37}, Qt::cyan, 0},
-                                                          {{97, 37}, blue, 0},
-                                                          {{141, 37}, QColor(255, 0, 41), 0},
-                                                          {{142, 0}, grey, 0},
-                                                          {{0, 16}, QColor(247, 156, 156), 8}};
-        for (const auto& [at, colour, tolerance] : pixels) {
+        // The last is within one five-bit level of the red column of the original palette.
+        const auto near = [&picture](QPoint at, const QColor& colour, int tolerance = 0) {
             const QColor got = picture.pixelColor(at);
             QVERIFY2(qAbs(got.red() - colour.red()) <= tolerance &&
                          qAbs(got.green() - colour.green()) <= tolerance &&
                          qAbs(got.blue() - colour.blue()) <= tolerance,
                      qPrintable(got.name()));
-        }
+        };
+        near({0, 37}, Qt::red);
+        near({48, 37}, green);
+        near({72, 37}, Qt::cyan);
+        near({97, 37}, blue);
+        near({141, 37}, QColor(255, 0, 41));
+        near({142, 0}, grey);
+        near({0, 16}, QColor(247, 156, 156), 8);
         const int right = picture.width() - 1, bottom = picture.height() - 1;
         int previousHue = 0;
         for (int x = 0; x <= right; ++x) {
@@ -140,53 +140,43 @@ class TestPalette : public QObject {
             }
         }
         QVERIFY(previousHue > 340);
-        // Box size, box position and the picture's pixel there, (-1, -1) for the box background.
-        const std::tuple<QSize, QPoint, QPoint> boxes[] = {{{145, 76}, {1, 1}, {0, 0}},
-                                                           {{145, 76}, {143, 74}, {142, 73}},
-                                                           {{165, 86}, {150, 20}, {-1, -1}},
-                                                           {{100, 50}, {98, 48}, {97, 47}}};
-        for (const auto& [size, position, pixel] : boxes) {
+        // A box's colour at a position: the picture's pixel, or the box's background beyond it.
+        const auto box = [&picture](QSize size, QPoint position, const QColor& colour) {
             PictureBox box;
             box.setPicture(picture);
             QCOMPARE(box.sizeHint(), QSize(145, 76));
             setBase(box, boxBase);
             box.resize(size);
-            QCOMPARE(box.colourAt(position), pixel.x() < 0 ? boxBase : picture.pixelColor(pixel));
-        }
+            QCOMPARE(box.colourAt(position), colour);
+        };
+        box({145, 76}, {1, 1}, picture.pixelColor(0, 0));
+        box({145, 76}, {143, 74}, picture.pixelColor(142, 73));
+        box({165, 86}, {150, 20}, boxBase);
+        box({100, 50}, {98, 48}, picture.pixelColor(97, 47));
     }
 
     // Any button and modifier keys pick alike: with "Foreground" the text colour, otherwise the
     // background. A press on the frame picks nothing.
     void pick() {
-        const struct {
-            QRadioButton* Controls::*option;
-            Qt::MouseButton button;
-            Qt::KeyboardModifiers keys;
-            QPoint position;
-            QList<QColor> colours; // picked, text, base, base shown
-        } rows[] = {
-            {nullptr, Qt::LeftButton, {}, greenAt, {green, white, green, green}},
-            {&Controls::background, Qt::LeftButton, {}, greyAt, {grey, white, grey, grey}},
-            {&Controls::background, Qt::LeftButton, {}, {0, 5}, {black, white, navy, navy}},
-            {&Controls::background, Qt::LeftButton, {}, {60, 75}, {black, white, navy, navy}},
-            {&Controls::foreground, Qt::LeftButton, {}, blueAt, {blue, blue, navy, navy}},
-            {&Controls::foreground,
-             Qt::RightButton,
-             Qt::ControlModifier,
-             greenAt,
-             {green, green, navy, navy}},
-            {&Controls::foreground,
-             Qt::MiddleButton,
-             Qt::ShiftModifier | Qt::AltModifier,
-             greenAt,
-             {green, green, navy, navy}}};
-        for (const auto& row : rows) {
+        using Keys = Qt::KeyboardModifiers;
+        // The colours picked, of the text, of its background, and the background shown.
+        const auto check = [](QRadioButton* Controls::*option, Qt::MouseButton button, Keys keys,
+                              QPoint position, const QList<QColor>& colours) {
             Controls controls;
-            if (row.option)
-                QTest::mouseClick(controls.*row.option, Qt::LeftButton);
-            controls.press(row.position, row.button, row.keys);
-            QCOMPARE(controls.colours(), row.colours);
-        }
+            if (option)
+                QTest::mouseClick(controls.*option, Qt::LeftButton);
+            controls.press(position, button, keys);
+            QCOMPARE(controls.colours(), colours);
+        };
+        const auto fore = &Controls::foreground, back = &Controls::background;
+        check(nullptr, Qt::LeftButton, {}, greenAt, {green, white, green, green});
+        check(back, Qt::LeftButton, {}, greyAt, {grey, white, grey, grey});
+        check(back, Qt::LeftButton, {}, {0, 5}, {black, white, navy, navy});
+        check(back, Qt::LeftButton, {}, {60, 75}, {black, white, navy, navy});
+        check(fore, Qt::LeftButton, {}, blueAt, {blue, blue, navy, navy});
+        check(fore, Qt::RightButton, Qt::ControlModifier, greenAt, {green, green, navy, navy});
+        check(fore, Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier, greenAt,
+              {green, green, navy, navy});
     }
 
     // The swatch shows the last pick, the text may vanish in its background, and only the press
@@ -222,12 +212,7 @@ class TestPalette : public QObject {
     // Ticked shows the help, cleared or greyed the editor; the click follows the box's value
     // rather than flipping what is shown, and neither box changes otherwise.
     void helpToggle() {
-        const std::tuple<Qt::CheckState, Qt::CheckState, bool> rows[] = {
-            {Qt::Unchecked, Qt::Checked, true},
-            {Qt::Checked, Qt::Unchecked, false},
-            {Qt::Checked, Qt::PartiallyChecked, false},
-            {Qt::Unchecked, Qt::PartiallyChecked, false}};
-        for (const auto& [before, value, help] : rows) {
+        const auto check = [](Qt::CheckState before, Qt::CheckState value, bool help) {
             Controls controls;
             controls.Check1->setTristate(true);
             controls.Check1->setCheckState(before);
@@ -237,7 +222,11 @@ class TestPalette : public QObject {
             QCOMPARE(controls.Text2->isVisible(), !help);
             QCOMPARE(state(*controls.Text2), editor);
             QCOMPARE(state(*controls.Text14), shown);
-        }
+        };
+        check(Qt::Unchecked, Qt::Checked, true);
+        check(Qt::Checked, Qt::Unchecked, false);
+        check(Qt::Checked, Qt::PartiallyChecked, false);
+        check(Qt::Unchecked, Qt::PartiallyChecked, false);
     }
 };
 
