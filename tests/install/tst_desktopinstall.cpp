@@ -292,12 +292,8 @@ class TestDesktopInstall : public QObject {
     // A copy that fails says so and leaves nothing behind: the start reports what went wrong
     // instead of a font that is not there. The last row copies under a file size limit.
     void copyFontFile() {
-        const std::tuple<const char*, const char*, bool> rows[] = {
-            {"font", "new/pyserif.ttf", true},   {"missing", "new/pyserif.ttf", false},
-            {".", "new/pyserif.ttf", false},     {"huge", "new/pyserif.ttf", false},
-            {"font", "font/pyserif.ttf", false}, {"font", "folder", false},
-            {"font", "new/pyserif.ttf", false}};
-        for (const auto& [source, target, copied] : rows) {
+        const auto check = [](const QString& source, const QString& target, bool copied,
+                              rlim_t sizeLimit = RLIM_INFINITY) {
             QTemporaryDir dir;
             QDir().mkdir(dir.filePath("folder"));
             Sandbox::writeFile(dir.filePath("font"), "font bytes");
@@ -309,23 +305,27 @@ class TestDesktopInstall : public QObject {
             const QStringList before = entries();
             rlimit saved{};
             getrlimit(RLIMIT_FSIZE, &saved);
-            const bool limited = &source == &std::get<0>(rows[6]);
-            if (limited) {
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit small{4, saved.rlim_max};
-                setrlimit(RLIMIT_FSIZE, &small);
-            }
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limited{std::min(sizeLimit, saved.rlim_max), saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &limited);
             const bool done = install::copyFontFile(dir.filePath(source).toStdString(),
                                                     dir.filePath(target).toStdString());
             setrlimit(RLIMIT_FSIZE, &saved);
             QCOMPARE(done, copied);
-            const bool folderMade = QString(source) == "font" && QString(target).startsWith("new/");
+            const bool folderMade = source == "font" && target.startsWith("new/");
             QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
             QVERIFY(copied || QDir(dir.filePath("new"))
                                   .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
             if (copied)
                 QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
-        }
+        };
+        check("font", "new/pyserif.ttf", true);
+        check("missing", "new/pyserif.ttf", false);
+        check(".", "new/pyserif.ttf", false);
+        check("huge", "new/pyserif.ttf", false);
+        check("font", "font/pyserif.ttf", false);
+        check("font", "folder", false);
+        check("font", "new/pyserif.ttf", false, 4);
     }
 
     void messageBoxIsPlainAndModal() {
