@@ -2,6 +2,7 @@
 #include "ui/KeyPressFilter.h"
 #include "ui/Text1_KeyPress.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -19,6 +20,7 @@ struct SizeControls {
     QLineEdit* Text1 = new QLineEdit(QStringLiteral(" "));
     QPlainTextEdit* Text2 = new QPlainTextEdit(editorText);
     tone::FontHolder c1;
+    QWidget *box = Text1, *editor = Text2;
 
     SizeControls() {
         auto* layout = new QVBoxLayout(&window);
@@ -99,6 +101,28 @@ class TestText1KeyPress : public QObject {
             QCOMPARE(controls.c1.fontSize(), 8.0f);
             QCOMPARE(controls.Text2->font(), controls.fontAt(18));
         }
+    }
+
+    // A shortcut takes Ctrl+M, a carriage return from the keyboard, before the box; the handler
+    // gets it all the same for an action of the window, of the window and its children, or of the
+    // box, but not for one of the editor beside it, which the box never reaches.
+    void shortcutKeysReachTheHandler() {
+        const auto check = [](QWidget* SizeControls::*owner, Qt::ShortcutContext context,
+                              float points) {
+            SizeControls controls;
+            QWidget* widget = owner ? controls.*owner : &controls.window;
+            auto* action = new QAction(widget);
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+            action->setShortcutContext(context);
+            widget->addAction(action);
+            QTest::keyClicks(controls.Text1, QStringLiteral("14"));
+            QTest::keyClick(controls.Text1, Qt::Key_M, Qt::ControlModifier);
+            QCOMPARE(controls.c1.fontSize(), points);
+        };
+        check(nullptr, Qt::WindowShortcut, 14);
+        check(nullptr, Qt::WidgetWithChildrenShortcut, 14);
+        check(&SizeControls::box, Qt::WidgetWithChildrenShortcut, 14);
+        check(&SizeControls::editor, Qt::WidgetWithChildrenShortcut, 8);
     }
 };
 
