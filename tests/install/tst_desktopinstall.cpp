@@ -290,15 +290,19 @@ class TestDesktopInstall : public QObject {
     }
 
     // A copy that fails says so and leaves nothing behind: the start reports what went wrong
-    // instead of a font that is not there. The last row copies under a file size limit.
+    // instead of a font that is not there. A font of exactly the size limit still copies; the
+    // last row copies under a file size limit of the process.
     void copyFontFile() {
         const auto check = [](const QString& source, const QString& target, bool copied,
                               rlim_t sizeLimit = RLIM_INFINITY) {
             QTemporaryDir dir;
             QDir().mkdir(dir.filePath("folder"));
             Sandbox::writeFile(dir.filePath("font"), "font bytes");
-            Sandbox::writeFile(dir.filePath("huge"), "");
-            QVERIFY(QFile::resize(dir.filePath("huge"), install::fontFileSizeLimit + 1));
+            for (const char* name : {"limit", "huge"}) {
+                Sandbox::writeFile(dir.filePath(name), "");
+                QVERIFY(QFile::resize(dir.filePath(name),
+                                      install::fontFileSizeLimit + (name[0] == 'h')));
+            }
             const auto entries = [&] {
                 return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
             };
@@ -312,16 +316,18 @@ class TestDesktopInstall : public QObject {
                                                     dir.filePath(target).toStdString());
             setrlimit(RLIMIT_FSIZE, &saved);
             QCOMPARE(done, copied);
-            const bool folderMade = source == "font" && target.startsWith("new/");
+            const bool folderMade = copied || (source == "font" && target.startsWith("new/"));
             QCOMPARE(entries(), folderMade ? before + QStringList("new") : before);
             QVERIFY(copied || QDir(dir.filePath("new"))
                                   .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
             if (copied)
-                QCOMPARE(Sandbox::readFile(dir.filePath(target)), "font bytes");
+                QVERIFY(Sandbox::readFile(dir.filePath(target)) ==
+                        Sandbox::readFile(dir.filePath(source)));
         };
         check("font", "new/pyserif.ttf", true);
         check("missing", "new/pyserif.ttf", false);
         check(".", "new/pyserif.ttf", false);
+        check("limit", "new/pyserif.ttf", true);
         check("huge", "new/pyserif.ttf", false);
         check("font", "font/pyserif.ttf", false);
         check("font", "folder", false);
