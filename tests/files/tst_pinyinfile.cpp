@@ -83,6 +83,8 @@ class TestPinyinFile : public QObject {
             QCOMPARE(opened.refusal, QString());
             QCOMPARE(opened.content.text, shown);
             QCOMPARE(opened.content.lookalikeSigns, signs);
+            QCOMPARE(opened.content.windows1252,
+                     QString::fromUtf8(file).contains(QChar::ReplacementCharacter));
             QCOMPARE(PinyinFile::save(path, opened.content.text), QString());
             QCOMPARE(contents(path), saved);
         }
