@@ -37,6 +37,19 @@ const QString toneFace = QString::fromUtf8(tone::toneFontFace.data());
 const QString settingsFile = qEnvironmentVariable("XDG_CONFIG_HOME") + "/tonquill/tonquill.conf";
 const QString afterSyllable = "Tone number after the syllable";
 const QByteArray doneMarker("\"Ja\"\r\n");
+const QByteArray builtFont = [] {
+    QFile file(PROGRAM_DIR "/pyserif.ttf");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}();
+
+// A table's columns in one line, and a cell by its column's name.
+template <typename... T> void columns(std::initializer_list<const char*> names) {
+    auto name = names.begin();
+    (QTest::addColumn<T>(*name++), ...);
+}
+template <typename T> const T& cell(const char* name) {
+    return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>()));
+}
 
 QByteArray contents(const QString& path) {
     QFile file(path);
@@ -45,8 +58,7 @@ QByteArray contents(const QString& path) {
 
 bool write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Each character as a key, slower than the replacement timers' 20 ms as a person types unless
@@ -55,26 +67,20 @@ bool write(const QString& path, const QByteArray& bytes) {
 void type(QWidget* box, const QString& keys, bool fast = false) {
     for (QChar key : keys) {
         const int code = key.unicode();
+        const bool plain = code == '\b' || code == '\r';
         if (code >= 0xE000)
             QTest::keyClick(box, Qt::Key(0x1000000 + code - 0xE000));
         else if (code < 0x20)
             QTest::sendKeyEvent(QTest::Click, box,
-                                code == 8    ? Qt::Key_Backspace
-                                : code == 13 ? Qt::Key_Return
+                                code == '\b' ? Qt::Key_Backspace
+                                : plain      ? Qt::Key_Return
                                              : Qt::Key(Qt::Key_A + code - 1),
-                                QString(key),
-                                code == 8 || code == 13 ? Qt::NoModifier : Qt::ControlModifier);
+                                QString(key), plain ? Qt::NoModifier : Qt::ControlModifier);
         else
             QTest::keyClicks(box, QString(key));
         if (!fast)
             QTest::qWait(45);
     }
-}
-
-void commit(QWidget* box, const QString& text) {
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(box, &event);
 }
 
 QString unicodeOf(const QPlainTextEdit* box) {
@@ -104,6 +110,10 @@ class TestForm1 : public QObject {
 
     QString path(const QString& name) const { return folder->filePath(name); }
 
+    template <typename T = QWidget> T* control(const char* name) {
+        return form->findChild<T*>(QLatin1String(name));
+    }
+
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
@@ -117,24 +127,20 @@ class TestForm1 : public QObject {
         QTest::keyClick(box, reply == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
     }
 
-    // Form_Load runs on a program folder holding the marker, the font file and, unless empty,
-    // the picture.
-    void start(const QByteArray& marker = {}, const QByteArray& font = {},
+    // With a marker, Form_Load runs on a program folder holding it, the font file and, unless
+    // empty, the picture.
+    void start(const QByteArray& marker = {}, const QByteArray& font = builtFont,
                const QByteArray& gif = {}) {
         FcInitReinitialize(); // as a new process finds the user's fonts
         form = std::make_unique<Form1>(nullptr, path("state"));
         Text2 = control<QPlainTextEdit>("Text2");
         if (!marker.isEmpty()) {
-            QVERIFY(write(path("program/font.log"), marker) &&
-                    write(path("program/pyserif.ttf"), font));
+            QVERIFY(write(path("program/font.log"), marker));
+            QVERIFY(write(path("program/pyserif.ttf"), font));
             QVERIFY(gif.isEmpty() || write(path("program/zhongwen.gif"), gif));
             form->Form_Load(path("program"));
         }
         form->show();
-    }
-
-    template <typename T = QWidget> T* control(const char* name) {
-        return form->findChild<T*>(QLatin1String(name));
     }
 
     void chooseFromContextMenu(const QString& text) {
@@ -159,7 +165,7 @@ class TestForm1 : public QObject {
         return std::count_if(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); });
     }
 
-    // What the reference picture of the window (tst_formload) cannot show.
+    // What the reference picture of the window cannot show.
     QString hidden() {
         QStringList parts;
         for (QAction* menu : form->menuBar()->actions()) {
@@ -181,12 +187,13 @@ class TestForm1 : public QObject {
         timers.sort();
         parts << "\ntimers" << timers << "\nholders";
         for (int row = 1; row <= tone::rowCount; ++row) {
-            auto* holder = control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)));
-            parts << QString::number(holder->text() ==
-                                     QString::fromStdU16String(tone::glyphTable(row))) +
-                         (holder->isVisible() ? "!" : "") +
-                         QString::number(holder->font().pointSizeF()) +
-                         QString::number(holder->font().family() == toneFace);
+            const QFont font = control(qPrintable(QString("Text%1").arg(row + 2)))->font();
+            parts << QString("%1%2%3%4")
+                         .arg(control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)))
+                                  ->text() == QString::fromStdU16String(tone::glyphTable(row)))
+                         .arg(control(qPrintable(QString("Text%1").arg(row + 2)))->isVisible())
+                         .arg(font.pointSizeF())
+                         .arg(font.family() == toneFace);
         }
         const QString help = helpText();
         parts << "\nhelp" << QString::number(help.size()) << QString::number(help.count("\r\n"))
@@ -223,26 +230,20 @@ class TestForm1 : public QObject {
     void cleanup() { form.reset(); }
 
     void whatThePictureCannotShow() {
-        QCOMPARE(hidden(),
-                 "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S | Quit|Ctrl+Q "
-                 "Print : Print text| Options: Tone number after the syllable| "
-                 "Convert tone numbers| \ntabs Text2 Text1 pCol op(0) op(1) Check1 "
-                 "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 115.751 "
-                 "115.751 115.751 115.751 115.751 115.751 115.751 115.751 "
-                 "115.751 115.751 115.751 \nhelp 773 24 To write pinyin pinyin you just have "
-                 "to add a  1 \nTonquill from Marrowfen[*] Text2 0   1 0");
+        QCOMPARE(hidden(), "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S | Quit|Ctrl+Q "
+                           "Print : Print text| Options: Tone number after the syllable| "
+                           "Convert tone numbers| \ntabs Text2 Text1 pCol op(0) op(1) Check1 "
+                           "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 1015.751 "
+                           "1015.751 1015.751 1015.751 1015.751 1015.751 1015.751 1015.751 "
+                           "1015.751 1015.751 1015.751 \nhelp 773 24 To write pinyin pinyin you "
+                           "just have to add a  1 \nTonquill from Marrowfen[*] Text2 0   1 0");
     }
 
-    // Columns: text before (caret at its start), keys, typed fast, an input method's commit
+    // The text before (caret at its start), the keys, typed fast or not, an input method's commit
     // after them; the text shown, the last key the tracker saw and the vowel pending at once.
     void typing_data() {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<bool>("fast");
-        QTest::addColumn<QString>("commit");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("lastKey");
-        QTest::addColumn<int>("pending");
+        columns<QString, QString, bool, QString, QString, int, int>(
+            {"before", "keys", "fast", "commit", "shown", "lastKey", "pending"});
         auto row = [](const char* name, const QString& before, const QString& keys, bool fast,
                       const QString& commit, const QString& shown, int lastKey, int pending) {
             QTest::newRow(name) << before << keys << fast << commit << shown << lastKey << pending;
@@ -261,15 +262,12 @@ class TestForm1 : public QObject {
     }
 
     void typing() {
-        QFETCH(QString, before);
-        QFETCH(QString, keys);
-        QFETCH(bool, fast);
-        QFETCH(QString, commit);
-        Text2->setPlainText(before);
+        Text2->setPlainText(cell<QString>("before"));
         select(0, 0);
-        type(Text2, keys, fast);
-        if (!commit.isEmpty())
-            ::commit(Text2, commit);
+        type(Text2, cell<QString>("keys"), cell<bool>("fast"));
+        QInputMethodEvent commit;
+        commit.setCommitString(cell<QString>("commit"));
+        QApplication::sendEvent(Text2, &commit);
         QTEST(int(form->lastKey()), "lastKey");
         QTEST(int(form->pendingVowel()), "pending");
         QTRY_COMPARE(runningTimers(), 0);
@@ -296,9 +294,7 @@ class TestForm1 : public QObject {
     // The choice outlives the window, in the INI file the user can read.
     void toneAfterSyllableIsRemembered() {
         action(control("options"), afterSyllable)->trigger();
-        QFile file(settingsFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), "[typing]\ntoneAfterSyllable=true\n");
+        QCOMPARE(contents(settingsFile), "[typing]\ntoneAfterSyllable=true\n");
         for (bool on : {true, false}) {
             form = std::make_unique<Form1>();
             QCOMPARE(form->toneAfterSyllable(), on);
@@ -325,14 +321,14 @@ class TestForm1 : public QObject {
         select(0, 0);
         type(Text2, "ly4 ");
         QCOMPARE(runningTimers(), 0);
-        commit(Text2, "lv4 ");
+        QInputMethodEvent commit;
+        commit.setCommitString("lv4 ");
+        QApplication::sendEvent(Text2, &commit);
         QCOMPARE(unicodeOf(Text2), u"ly4 lǜ Wo3 ai4 Zhōngguó ma"_s);
     }
 
     void convertToneNumbers_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selectionEnd");
-        QTest::addColumn<QString>("pinyin");
+        columns<QString, int, QString>({"text", "selectionEnd", "pinyin"});
         const QString course = "Zhong1guo2 ren2 xue2 Han4yu3 lu:e4";
         QTest::newRow("whole text") << course << 0 << u"Zhōngguó rén xué Hànyǔ lu:e4"_s;
         QTest::newRow("selection") << course << 16 << u"Zhōngguó rén xue2 Han4yu3 lu:e4"_s;
@@ -340,10 +336,9 @@ class TestForm1 : public QObject {
     }
 
     void convertToneNumbers() {
-        QFETCH(QString, text);
-        QFETCH(int, selectionEnd);
+        const QString text = cell<QString>("text");
         Text2->setPlainText(text);
-        select(0, selectionEnd);
+        select(0, cell<int>("selectionEnd"));
         chooseFromContextMenu("Convert tone numbers");
         QTEST(unicodeOf(Text2), "pinyin");
         QCOMPARE(Text2->document()->isUndoAvailable(), Text2->toPlainText() != text);
@@ -375,11 +370,7 @@ class TestForm1 : public QObject {
     // the action runs, while the editor has the focus; whether Qt gives it the control code or
     // the letter as text. An action chosen otherwise leaves the tracker alone.
     void shortcutKeysReachTheTracker_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("keyText");
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("lastKey");
+        columns<int, QString, QString, QString, int>({"key", "keyText", "way", "shown", "lastKey"});
         auto row = [](const char* name, int key, const QString& text, const char* way,
                       const QString& shown, int lastKey) {
             QTest::newRow(name) << key << text << QString(way) << shown << lastKey;
@@ -392,24 +383,21 @@ class TestForm1 : public QObject {
     }
 
     void shortcutKeysReachTheTracker() {
-        QFETCH(int, key);
-        QFETCH(QString, keyText);
-        QFETCH(QString, way);
-        QFETCH(int, lastKey);
+        const int key = cell<int>("key"), lastKey = cell<int>("lastKey");
         QAction* action = form->menuBar()->addMenu("Test")->addAction("Test action");
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
         int seenByAction = -1;
         connect(action, &QAction::triggered, this, [&] { seenByAction = form->lastKey(); });
         QApplication::clipboard()->setText("x");
         type(Text2, "a");
-        if (way == "mouse") {
+        if (cell<QString>("way") == "mouse") {
             action->trigger();
         } else {
-            QWidget* focus = way == "editor" ? Text2 : control("Text1");
+            QWidget* focus = cell<QString>("way") == "editor" ? Text2 : control("Text1");
             focus->setFocus();
-            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key(key), keyText,
-                                Qt::ControlModifier |
-                                    (key == Qt::Key_G ? Qt::NoModifier : Qt::ShiftModifier));
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key(key), cell<QString>("keyText"),
+                                key == Qt::Key_G ? Qt::ControlModifier
+                                                 : Qt::ControlModifier | Qt::ShiftModifier);
             Text2->setFocus();
         }
         QCOMPARE(form->lastKey(), lastKey);
@@ -453,54 +441,46 @@ class TestForm1 : public QObject {
         }
         QVERIFY(control("Text1")->font().family() != toneFace);
     }
-    // Columns: the marker, the font file (empty: the built font), whether the user already has the
-    // face under a name of their own; the face in the home, the marker after, the font tick armed
-    // and the messages shown.
+
+    // The marker and the font file; whether the user already has the face under a name of their
+    // own; the face copied into the home, the font tick armed and the messages shown.
     void firstStart_data() {
-        QTest::addColumn<QByteArray>("marker");
-        QTest::addColumn<QByteArray>("font");
-        QTest::addColumn<bool>("hasFace");
-        QTest::addColumn<bool>("installed");
-        QTest::addColumn<bool>("armed");
-        QTest::addColumn<int>("messageCount");
-        QTest::newRow("installs") << QByteArray("nej\r\n") << QByteArray() << false << true << true
+        columns<QByteArray, QByteArray, bool, bool, bool, int>(
+            {"marker", "font", "hasFace", "installed", "armed", "messages"});
+        QTest::newRow("installs") << QByteArray("nej\r\n") << builtFont << false << true << true
                                   << 0;
-        QTest::newRow("second start") << doneMarker << QByteArray() << true << false << false << 0;
+        QTest::newRow("second start") << doneMarker << builtFont << true << false << false << 0;
         QTest::newRow("no font") << QByteArray("nej") << QByteArray("not a font") << false << true
                                  << true << 2;
     }
 
     void firstStart() {
-        QFETCH(QByteArray, font);
-        QFETCH(bool, hasFace);
-        QFETCH(int, messageCount);
-        const QByteArray built = contents(PROGRAM_DIR "/pyserif.ttf");
         const QString target = path("home/.local/share/fonts/pyserif.ttf");
-        QVERIFY(!hasFace || (QDir().mkpath(path("home/.local/share/fonts")) &&
-                             write(path("home/.local/share/fonts/mine.ttf"), built)));
-        QFETCH(QByteArray, marker);
-        start(marker, font.isEmpty() ? built : font);
+        QVERIFY(!cell<bool>("hasFace") ||
+                (QDir().mkpath(path("home/.local/share/fonts")) &&
+                 write(path("home/.local/share/fonts/mine.ttf"), builtFont)));
+        start(cell<QByteArray>("marker"), cell<QByteArray>("font"));
         QTEST(QFile::exists(target), "installed");
-        QVERIFY(!QFile::exists(target) || contents(target) == (font.isEmpty() ? built : font));
+        QVERIFY(!QFile::exists(target) || contents(target) == cell<QByteArray>("font"));
         QCOMPARE(contents(path("program/font.log")), doneMarker);
         QTEST(control<QTimer>("Timer12")->isActive(), "armed");
         QTRY_VERIFY(!control<QTimer>("Timer12")->isActive());
-        QCOMPARE(messages,
-                 QStringList(messageCount, "Tonquill: Error Occured Calling AddFontResource"));
+        QCOMPARE(messages, QStringList(cell<int>("messages"),
+                                       "Tonquill: Error Occured Calling AddFontResource"));
         QVERIFY(form->isVisible());
     }
 
     void aBadPictureLeavesAPlainBackground_data() {
-        QTest::addColumn<QByteArray>("gif");
+        columns<QByteArray>({"gif"});
         QTest::newRow("missing") << QByteArray();
         QTest::newRow("empty") << QByteArray("");
         QTest::newRow("corrupt") << QByteArray("GIF89a\x31\x00\xff\xff garbage", 18);
     }
 
     void aBadPictureLeavesAPlainBackground() {
-        QFETCH(QByteArray, gif);
-        QVERIFY(gif.isNull() || write(path("program/zhongwen.gif"), gif));
-        start(doneMarker, contents(PROGRAM_DIR "/pyserif.ttf"));
+        QVERIFY(cell<QByteArray>("gif").isNull() ||
+                write(path("program/zhongwen.gif"), cell<QByteArray>("gif")));
+        start(doneMarker);
         QVERIFY(control<QLabel>("Image15")->pixmap().isNull());
         QCOMPARE(control("Image15")->size(), QSize(49, 57));
         const QImage background =
@@ -515,8 +495,7 @@ class TestForm1 : public QObject {
     // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_formload, then look at it.
     void windowLooksAsDesigned() {
         QApplication::setCursorFlashTime(0); // a caret that stays put
-        start(doneMarker, contents(PROGRAM_DIR "/pyserif.ttf"),
-              contents(PROGRAM_DIR "/zhongwen.gif"));
+        start(doneMarker, builtFont, contents(PROGRAM_DIR "/zhongwen.gif"));
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::qWait(150); // the font tick
         const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -545,22 +524,9 @@ class TestForm1 : public QObject {
         QCOMPARE(TiledBackground::lastTile(0.f, 0.f), -1);
     }
 
-    void titleFollowsFileAndChanges() {
-        form->document().start(path("notes.txt"));
-        QCOMPARE(form->windowTitle(), "notes.txt[*] – Tonquill from Marrowfen");
-        QVERIFY(!form->isWindowModified());
-        Text2->insertPlainText("x");
-        QVERIFY(form->isWindowModified());
-        QVERIFY(form->document().save());
-        QVERIFY(!form->isWindowModified());
-        QCOMPARE(contents(path("notes.txt")), "x");
-    }
-
-    // Closing with unsaved changes asks first; the folder gone, saving fails.
+    // Closing with unsaved changes asks first; with the folder gone, saving fails.
     void closeGuard_data() {
-        QTest::addColumn<QStringList>("replies");
-        QTest::addColumn<bool>("closed");
-        QTest::addColumn<QByteArray>("onDisk");
+        columns<QStringList, bool, QByteArray>({"replies", "closed", "onDisk"});
         QTest::newRow("save") << QStringList{"Save"} << true << QByteArray("Nǎ added");
         QTest::newRow("discard") << QStringList{"Discard"} << true << QByteArray("Nǎ");
         QTest::newRow("cancel") << QStringList{"Cancel"} << false << QByteArray("Nǎ");
@@ -569,26 +535,24 @@ class TestForm1 : public QObject {
     }
 
     void closeGuard() {
-        QFETCH(QStringList, replies);
-        QFETCH(bool, closed);
-        QFETCH(QByteArray, onDisk);
+        const QByteArray onDisk = cell<QByteArray>("onDisk");
         QVERIFY(QDir().mkpath(path("notes")) && write(path("notes/a.txt"), "Nǎ"));
         QVERIFY(form->document().openFile(path("notes/a.txt")));
         Text2->insertPlainText(" added");
         QVERIFY(onDisk != "(none)" || QDir(path("notes")).removeRecursively());
-        answers = replies;
+        answers = cell<QStringList>("replies");
         form->close();
         QCOMPARE(messages.value(0), "Tonquill from Marrowfen: Save changes to a.txt?");
-        QCOMPARE(form->isVisible(), !closed);
+        QTEST(!form->isVisible(), "closed");
         QCOMPARE(contents(path("notes/a.txt")), onDisk);
         QCOMPARE(Text2->toPlainText(), u"N\u00E2 added"_s);
-        QCOMPARE(form->isWindowModified(), replies[0] != "Save" || onDisk == "(none)");
+        QCOMPARE(form->isWindowModified(), onDisk != "Nǎ added");
     }
 
     // Steps: "=text" replaces everything, "#text" does so through the mirror, "+at:text" inserts
     // (at -1: the end), "-from:to" deletes, "u" undoes and "r" redoes.
     void mirrorFollowsEveryEdit_data() {
-        QTest::addColumn<QStringList>("steps");
+        columns<QStringList>({"steps"});
         QTest::newRow("typing and a paste") << QStringList{"+-1:a", "+-1:b\nc", "+-1:\n", "+-1:d",
                                                            "+1:a longer paste\nof two lines"};
         QTest::newRow("start and middle")
@@ -601,36 +565,31 @@ class TestForm1 : public QObject {
     }
 
     void mirrorFollowsEveryEdit() {
-        QFETCH(QStringList, steps);
         QPlainTextEdit edit;
         EditorMirror mirror(edit);
-        for (const QString& step : steps) {
+        for (const QString& step : cell<QStringList>("steps")) {
             const QString rest = step.mid(1), text = rest.section(':', 1);
             const int at = rest.section(':', 0, 0).toInt();
             QTextCursor cursor(edit.document());
-            if (step[0] == '=') {
+            cursor.setPosition(at < 0 ? edit.document()->characterCount() - 1 : at);
+            if (step[0] == '=')
                 edit.setPlainText(rest);
-            } else if (step[0] == '#') {
+            else if (step[0] == '#')
                 mirror.setPlainText(rest);
-            } else if (step[0] == '+') {
-                cursor.setPosition(at < 0 ? edit.document()->characterCount() - 1 : at);
+            else if (step[0] == '+')
                 cursor.insertText(text);
-            } else if (step[0] == '-') {
-                cursor.setPosition(at);
-                cursor.setPosition(text.toInt(), QTextCursor::KeepAnchor);
-                cursor.removeSelectedText();
-            } else {
+            else if (step[0] == '-')
+                cursor.setPosition(text.toInt(), QTextCursor::KeepAnchor),
+                    cursor.removeSelectedText();
+            else
                 step == "u" ? edit.undo() : edit.redo();
-            }
             QCOMPARE(mirror.text(), EditorText::all(edit));
         }
     }
 
     // Typed text reaches a recovery file, which a later start offers before the command line file.
     void recovery_data() {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("title");
+        columns<QString, QString, QString>({"reply", "shown", "title"});
         QTest::newRow("restored") << "Restore" << u"N\u00ED h\u00E2o"_s << "kept.txt";
         QTest::newRow("discarded") << "Discard"
                                    << "from the file"
@@ -638,16 +597,16 @@ class TestForm1 : public QObject {
     }
 
     void recovery() {
-        QFETCH(QString, reply);
+        const bool restored = cell<QString>("reply") == "Restore";
         QVERIFY(write(path("other.txt"), "from the file"));
         form->document().start(path("kept.txt"));
+        QCOMPARE(form->windowTitle(), "kept.txt[*] – Tonquill from Marrowfen");
         Text2->insertPlainText(u"N\u00ED h\u00E2o"_s);
-        const auto kept = [this] {
-            return QDir(path("state")).entryList({"*.txt"}, QDir::Files).size();
-        };
+        QVERIFY(form->isWindowModified());
+        const auto kept = [this] { return QDir(path("state")).entryList({"*.txt"}).size(); };
         QTRY_COMPARE_WITH_TIMEOUT(kept(), 1, 4000);
         start(); // as after a crash: the text was never saved
-        answers = {reply};
+        answers = {cell<QString>("reply")};
         form->document().start(path("other.txt"));
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains(
@@ -656,8 +615,8 @@ class TestForm1 : public QObject {
                  qPrintable(messages[0]));
         QTEST(Text2->toPlainText(), "shown");
         QTEST(form->windowTitle().section("[*]", 0, 0), "title");
-        QCOMPARE(form->isWindowModified(), reply == "Restore");
-        QCOMPARE(kept(), reply == "Restore" ? 1 : 0);
+        QCOMPARE(form->isWindowModified(), restored);
+        QCOMPARE(kept(), restored ? 1 : 0);
     }
 };
 
