@@ -35,21 +35,9 @@ printf '%s\n' "ServerRoot $work/etc" "RequestRoot $work/spool" "CacheDir $work/c
     "StateDir $work/state" "ServerKeychain $work/etc/ssl" "AccessLog $work/log/access_log" \
     "ErrorLog $work/log/error_log" "PageLog $work/log/page_log" "Printcap $work/state/printcap" \
     "FileDevice No" "SystemGroup root" >"$work"/etc/cups-files.conf
-cat >"$work"/etc/cupsd.conf <<CONF
-LogLevel info
-Listen $CUPS_SERVER
-Browsing No
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order deny,allow
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-CONF
+printf '%s\n' "LogLevel info" "Listen $CUPS_SERVER" "Browsing No" "WebInterface No" "DefaultAuthType None" \
+    "<Location />" "Order deny,allow" "</Location>" "<Policy default>" "<Limit All>" "Order deny,allow" \
+    "</Limit>" "</Policy>" >"$work"/etc/cupsd.conf
 start cupsd -f -c "$work"/etc/cupsd.conf -s "$work"/etc/cups-files.conf
 wait_for 30 eval 'timeout 5 lpstat -r >/dev/null 2>&1' || fail "cupsd did not answer within 30 s"
 printf '%s\n' "Out $work/out" "Spool $work/pdf-spool" "AnonDirName $work/out" "Log $work/log" \
