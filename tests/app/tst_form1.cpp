@@ -259,6 +259,7 @@ class TestForm1 : public QObject {
         row("input method", "", "", false, "o4", u"\u00F3"_s, '4', 'o');
         // A line break is CR LF to the tick: with the caret before it, the break is what goes.
         row("line break is two units", "xyz\n", "a1", false, "", u"a1xyz\u00E1"_s, '1', 0);
+        row("after a line break", "", "x\ra1", false, "", u"x\n\u00E1"_s, '1', 0);
     }
 
     void typing() {
