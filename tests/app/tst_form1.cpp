@@ -187,13 +187,12 @@ class TestForm1 : public QObject {
         timers.sort();
         parts << "\ntimers" << timers << "\nholders";
         for (int row = 1; row <= tone::rowCount; ++row) {
-            const QFont font = control(qPrintable(QString("Text%1").arg(row + 2)))->font();
+            auto* holder = control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)));
             parts << QString("%1%2%3%4")
-                         .arg(control<QLineEdit>(qPrintable(QString("Text%1").arg(row + 2)))
-                                  ->text() == QString::fromStdU16String(tone::glyphTable(row)))
-                         .arg(control(qPrintable(QString("Text%1").arg(row + 2)))->isVisible())
-                         .arg(font.pointSizeF())
-                         .arg(font.family() == toneFace);
+                         .arg(holder->text() == QString::fromStdU16String(tone::glyphTable(row)))
+                         .arg(holder->isVisible())
+                         .arg(holder->font().pointSizeF())
+                         .arg(holder->font().family() == toneFace);
         }
         const QString help = helpText();
         parts << "\nhelp" << QString::number(help.size()) << QString::number(help.count("\r\n"))
