@@ -572,17 +572,17 @@ class TestForm1 : public QObject {
             const int at = rest.section(':', 0, 0).toInt();
             QTextCursor cursor(edit.document());
             cursor.setPosition(at < 0 ? edit.document()->characterCount() - 1 : at);
-            if (step[0] == '=')
+            if (step[0] == '=') {
                 edit.setPlainText(rest);
-            else if (step[0] == '#')
+            } else if (step[0] == '#') {
                 mirror.setPlainText(rest);
-            else if (step[0] == '+')
-                cursor.insertText(text);
-            else if (step[0] == '-')
-                cursor.setPosition(text.toInt(), QTextCursor::KeepAnchor),
-                    cursor.removeSelectedText();
-            else
+            } else if (step[0] == '+' || step[0] == '-') {
+                if (step[0] == '-')
+                    cursor.setPosition(text.toInt(), QTextCursor::KeepAnchor);
+                cursor.insertText(step[0] == '+' ? text : QString());
+            } else {
                 step == "u" ? edit.undo() : edit.redo();
+            }
             QCOMPARE(mirror.text(), EditorText::all(edit));
         }
     }
