@@ -1,97 +1,85 @@
 # Shared by the integration tests: a work folder that goes at exit with everything started, a
-# private X server, a home of the test's own, waiting for windows. Source it, then call what you
-# need; `fail` and `skip` end the test (77 is CTest's skip code).
+# private X server, homes of their own, waiting. `fail` ends the test, or only counts once a test
+# sets counting=1, so that a run shows every failed check, and `finish` ends it; `skip` exits with
+# 77, CTest's skip code. A test with more to undo defines before_cleanup, given the exit status.
 set -uo pipefail
 export LC_ALL=C.UTF-8
-
-work=$(mktemp -d)
-pids=()
+work=$(mktemp -d) pids=() failures=0 counting=0
 # A sanitizer build runs several times slower; it stretches every bound by this factor.
 wait_scale=${TONQUILL_WAIT_SCALE:-1}
-
-# A test with more to undo defines before_cleanup, which gets the exit status.
 stop_started() {
     local status=$? pid
-    declare -F before_cleanup >/dev/null && { before_cleanup $status || true; }
-    for pid in "${pids[@]}"; do
-        kill -9 "$pid" 2>/dev/null || true
-    done
+    ! declare -F before_cleanup >/dev/null || before_cleanup $status || true
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap stop_started EXIT
 trap 'exit 1' INT TERM HUP
-
 fail() {
     echo "FAIL: $*" >&2
-    [ -s "$work/program.log" ] && { echo "--- program output:" >&2; tail -n 20 "$work/program.log" >&2; }
+    [ "$counting" = 0 ] || { failures=$((failures + 1)) && return 0; }
+    [ ! -s "$work/program.log" ] || { echo "--- program output:" && tail -n 20 "$work/program.log"; } >&2
     exit 1
 }
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
+skip() { echo "SKIP: $*" && exit 77; }
+finish() {
+    [ "$failures" -eq 0 ] || { echo "$failures check(s) failed" && exit 1; }
+    [ -z "${1:-}" ] || skip "$1; every other check passed"
+    echo PASS
 }
-
-# Skips unless every command named is there; the last word of the message names the packages.
+# Skips unless every command named is there; $1 names the Debian packages.
 require() {
     local packages=$1 tool
-    shift
-    for tool in "$@"; do
-        command -v "$tool" >/dev/null || skip "$tool is missing (Debian packages $packages)"
-    done
+    for tool in "${@:2}"; do command -v "$tool" >/dev/null || skip "$tool is missing (Debian packages $packages)"; done
 }
-
 # Runs "$@" in the background, to be stopped at exit; its id is in $started.
-start() {
-    "$@" &
-    started=$!
-    pids+=("$started")
-}
-
+start() { "$@" & started=$! && pids+=("$started"); }
 # Waits until the command succeeds, for at most $1 seconds (stretched by wait_scale).
 wait_for() {
     local deadline=$((SECONDS + $1 * wait_scale))
-    shift
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
+    until "${@:2}"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
 }
-
+is_done_marker() { [ "$(od -An -tx1 "$1" | tr -d ' \n')" = 224a61220d0a ]; }
 # A private X server that never resets between clients; exports DISPLAY.
 start_display() {
     require xvfb Xvfb
-    start Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp \
-        3>"$work/display" 2>"$work/xvfb.log"
+    start Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log"
     wait_for 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=:$(head -n 1 "$work/display")
 }
-
 # A home of the test's own, with every XDG folder inside it.
 use_home() {
-    local home=${1:-$work/home}
-    mkdir -p "$home/run"
-    chmod 700 "$home/run"
-    export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CACHE_HOME=$home/.cache \
-        XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$home/run XDG_STATE_HOME=$home/.local/state
+    mkdir -p "$work/home/run" && chmod 700 "$work/home/run"
+    export HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache \
+        XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run XDG_STATE_HOME=$work/home/.local/state
 }
-
-# The program folder $1 copied to $work/program with a marker saying the font is installed.
-copy_program() {
-    local file
-    mkdir -p "$work/program"
-    for file in tonquill pyserif.ttf zhongwen.gif; do
-        cp "$1/$file" "$work/program/" || fail "cannot copy $file"
-    done
-    printf '"Ja"\r\n' >"$work/program/font.log"
+# Starts the installed program $1 from / with an empty environment, a fresh home $2 and the
+# settings "${@:3}" for 2 s: it must keep running and copy no tone font into the home.
+start_installed() {
+    mkdir -p "$2/run" && chmod 700 "$2/run"
+    (cd / && exec env -i PATH="$PATH" HOME="$2" XDG_RUNTIME_DIR="$2/run" QT_QPA_PLATFORM=offscreen \
+        "${@:3}" timeout 30 "$1") >"$work/start.log" 2>&1 &
+    sleep 2
+    kill -0 $! 2>/dev/null || fail "the installed program stopped at once: $(cat "$work/start.log")"
+    kill $! 2>/dev/null && wait $! 2>/dev/null # timeout passes the signal on to the program
+    [ -z "$(find "$2" -name '*.ttf')" ] || fail "the installed program copied its tone font into the home"
 }
-
+# Starts the program on the private display from a copy of the program folder $1, with a marker
+# saying the font is installed, in a home of its own; its id is in $app.
+run_program() {
+    [ -d "$work/program" ] || {
+        use_home && mkdir -p "$work/program" && printf '"Ja"\r\n' >"$work/program/font.log"
+        cp "$1"/{tonquill,pyserif.ttf,zhongwen.gif} "$work/program/" || fail "cannot copy the program"
+    }
+    QT_QPA_PLATFORM=xcb start "$work/program/tonquill" >>"$work/program.log" 2>&1
+    app=$started
+}
+focus() { timeout 5 xdotool windowfocus --sync "$1" || fail "the window $1 did not take the focus"; }
 # Prints the ids of the visible windows titled as the regular expression $1, once there are at
 # least ${2:-1} of them within 20 s.
 wait_for_windows() {
-    local count=${2:-1}
-    windows_up() { [ "$(xdotool search --onlyvisible --name "$1" | wc -l)" -ge "$count" ]; }
-    wait_for 20 windows_up "$1" || fail "$count window(s) titled $1 did not appear within 20 s"
+    windows_up() { [ "$(xdotool search --onlyvisible --name "$1" | wc -l)" -ge "${2:-1}" ]; }
+    wait_for 20 windows_up "$@" || fail "${2:-1} window(s) titled $1 did not appear within 20 s"
     xdotool search --onlyvisible --name "$1"
 }

@@ -14,27 +14,20 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: %s FONT_FILE TEXT_FILE\n", qPrintable(args.value(0)));
+    QFile text(app.arguments().value(2));
+    const char* problem =
+        app.arguments().size() != 3 ? "usage: print_from_window FONT_FILE TEXT_FILE"
+        : QFontDatabase::addApplicationFont(app.arguments()[1]) < 0 ? "cannot load the font"
+        : !text.open(QIODevice::ReadOnly)                           ? "cannot read the text"
+        : QPrinterInfo::defaultPrinterName().isEmpty()              ? "no default printer"
+                                                                    : nullptr;
+    if (problem) {
+        std::fprintf(stderr, "%s\n", problem);
         return 2;
-    }
-    if (QFontDatabase::addApplicationFont(args[1]) < 0) {
-        std::fprintf(stderr, "cannot load the font %s\n", qPrintable(args[1]));
-        return 1;
-    }
-    QFile textFile(args[2]);
-    if (!textFile.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(args[2]));
-        return 1;
-    }
-    if (QPrinterInfo::defaultPrinterName().isEmpty()) {
-        std::fprintf(stderr, "no default printer\n");
-        return 1;
     }
     Form1 form;
     form.show();
-    form.findChild<QPlainTextEdit*>("Text2")->setPlainText(QString::fromUtf8(textFile.readAll()));
+    form.findChild<QPlainTextEdit*>("Text2")->setPlainText(QString::fromUtf8(text.readAll()));
     form.findChild<QCheckBox*>("Check1")->setChecked(true);
     form.findChild<QAction*>("print")->trigger();
     return 0;
