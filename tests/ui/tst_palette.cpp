@@ -139,12 +139,12 @@ class TestPalette : public QObject {
         QVERIFY(previousHue > 340);
         // A box's colour at a position: the picture's pixel, or the box's background beyond it.
         const auto box = [&picture](QSize size, QPoint position, const QColor& colour) {
-            PictureBox box;
-            box.setPicture(picture);
-            QCOMPARE(box.sizeHint(), QSize(145, 76));
-            setBase(box, boxBase);
-            box.resize(size);
-            QCOMPARE(box.colourAt(position), colour);
+            PictureBox shown;
+            shown.setPicture(picture);
+            QCOMPARE(shown.sizeHint(), QSize(145, 76));
+            setBase(shown, boxBase);
+            shown.resize(size);
+            QCOMPARE(shown.colourAt(position), colour);
         };
         box({145, 76}, {1, 1}, picture.pixelColor(0, 0));
         box({145, 76}, {143, 74}, picture.pixelColor(142, 73));
