@@ -23,6 +23,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -236,6 +238,29 @@ class TestForm1 : public QObject {
                            "1015.751 1015.751 1015.751 1015.751 1015.751 1015.751 1015.751 "
                            "1015.751 1015.751 1015.751 \nhelp 773 24 To write pinyin pinyin you "
                            "just have to add a  1 \nTonquill from Marrowfen[*] Text2 0   1 0");
+    }
+
+    // Each caption, measured in the font its control really uses, lies whole inside its box.
+    void captionsFitTheirBoxes() {
+        for (const char* name : {"Label1", "Label2", "Check1", "op(0)", "op(1)"}) {
+            auto* box = control(name);
+            QRect caption;
+            if (auto* label = qobject_cast<QLabel*>(box)) {
+                caption = QRect(0, 0, label->width(), label->heightForWidth(label->width()));
+            } else {
+                auto* button = qobject_cast<QAbstractButton*>(box);
+                QStyleOptionButton option;
+                option.initFrom(button);
+                const auto contents = qobject_cast<QRadioButton*>(button)
+                                          ? QStyle::SE_RadioButtonContents
+                                          : QStyle::SE_CheckBoxContents;
+                const QRect room = button->style()->subElementRect(contents, &option, button);
+                const QSize text = button->fontMetrics().size(0, button->text());
+                QVERIFY2(text.height() <= room.height(), name);
+                caption = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft, text, room);
+            }
+            QVERIFY2(box->rect().contains(caption), name);
+        }
     }
 
     // The text before (caret at its start), the keys, typed fast or not, an input method's commit
