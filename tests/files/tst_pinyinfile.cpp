@@ -90,9 +90,10 @@ class TestPinyinFile : public QObject {
         }
     }
 
-    // A folder, a missing file, an unreadable one, NUL bytes, over 64 MiB: refused, and why.
+    // A folder, a missing file, an unreadable one, NUL bytes, over 64 MiB: refused, and why. A
+    // file of exactly 64 MiB is read, and refused only for what it holds.
     void refusals() {
-        for (const QString kind : {"folder", "missing", "unreadable", "nul", "large"}) {
+        for (const QString kind : {"folder", "missing", "unreadable", "nul", "large", "limit"}) {
             const QString path = folder.filePath(kind);
             if (kind == "folder")
                 QVERIFY(QDir().mkpath(path));
@@ -100,14 +101,15 @@ class TestPinyinFile : public QObject {
                 QFile::setPermissions(write(path, "a"), QFileDevice::WriteOwner);
             else if (kind == "nul")
                 write(path, QByteArray("a\0b", 3));
-            else if (kind == "large")
-                QVERIFY(QFile::resize(write(path, ""), PinyinFile::sizeLimit + 1));
+            else if (kind == "large" || kind == "limit")
+                QVERIFY(QFile::resize(write(path, ""),
+                                      PinyinFile::sizeLimit + (kind == "large" ? 1 : 0)));
             const files::OpenedFile opened = PinyinFile::open(path);
-            const QString reason = kind == "folder"    ? "folder"
-                                   : kind == "missing" ? "no such file"
-                                   : kind == "nul"     ? "not a text file"
-                                   : kind == "large"   ? "64 MiB"
-                                                       : "ermission";
+            const QString reason = kind == "folder"                   ? "folder"
+                                   : kind == "missing"                ? "no such file"
+                                   : kind == "nul" || kind == "limit" ? "not a text file"
+                                   : kind == "large"                  ? "64 MiB"
+                                                                      : "ermission";
             QVERIFY2(opened.refusal.contains(reason) || (kind == "unreadable" && geteuid() == 0),
                      qPrintable(opened.refusal));
             QCOMPARE(opened.content.text, QString());

@@ -48,6 +48,18 @@ class TestRecoveryStore : public QObject {
         QCOMPARE(texts(folder), QStringList());
     }
 
+    // Neither a folder that cannot be made nor a text that cannot be written passes for done.
+    void failuresAreReported() {
+        QTemporaryDir state;
+        QFile notAFolder(state.filePath("file"));
+        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+        QVERIFY(!RecoveryStore(state.filePath("file/tonquill")).claim());
+        RecoveryStore store(state.filePath("tonquill"));
+        QVERIFY(store.claim());
+        QVERIFY(QDir(state.filePath("tonquill")).removeRecursively());
+        QVERIFY(!store.write("text", {}));
+    }
+
     // A running instance's text is never offered; a stopped one's is, newest first, one at a time.
     void orphansOfferedNewestFirst() {
         QTemporaryDir state;
