@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 
 #include <QAction>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFontDatabase>
 #include <QMenu>
@@ -11,8 +12,23 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace bench {
+
+std::unique_ptr<BenchForm> BenchForm::fromCommandLine(QCommandLineParser& parser,
+                                                      const QCoreApplication& application) {
+    parser.addHelpOption();
+    const QCommandLineOption folder("program-folder", "Tonquill's program folder.", "DIR",
+                                    QStringLiteral(TONQUILL_PROGRAM_DIR));
+    parser.addOption(folder);
+    parser.process(application);
+    auto window = std::make_unique<BenchForm>(parser.value(folder));
+    if (window->ready())
+        return window;
+    std::fprintf(stderr, "The window did not open.\n");
+    return nullptr;
+}
 
 BenchForm::BenchForm(const QString& programFolder) {
     if (!folder_.isValid() || !copyProgramFolder(programFolder))

@@ -7,6 +7,8 @@
 
 class Form1;
 class QAction;
+class QCoreApplication;
+class QCommandLineParser;
 class QPlainTextEdit;
 class QTimer;
 
@@ -18,6 +20,12 @@ class BenchForm {
   public:
     explicit BenchForm(const QString& programFolder);
     ~BenchForm();
+
+    // The window from the folder that --program-folder names (the build's by default), once
+    // `parser` has read the command line with that option, --help and the options it already has;
+    // nothing, and a word on stderr, when the window did not open.
+    static std::unique_ptr<BenchForm> fromCommandLine(QCommandLineParser& parser,
+                                                      const QCoreApplication& application);
 
     bool ready() const { return ready_; }
     QPlainTextEdit& Text2() const;

@@ -32,18 +32,12 @@ template <typename Work> double timed(Work work) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption folderOption("program-folder", "Tonquill's program folder.", "DIR",
-                                          QStringLiteral(TONQUILL_PROGRAM_DIR));
     const QCommandLineOption runsOption("runs", "Runs of each.", "N", "5");
-    parser.addOptions({folderOption, runsOption});
-    parser.process(application);
-
-    bench::BenchForm window(parser.value(folderOption));
-    if (!window.ready()) {
-        std::fprintf(stderr, "The window did not open.\n");
+    parser.addOption(runsOption);
+    const auto form = bench::BenchForm::fromCommandLine(parser, application);
+    if (!form)
         return 1;
-    }
+    bench::BenchForm& window = *form;
     QPlainTextEdit& editor = window.Text2();
     QAction& convert = window.option("Convert tone numbers");
     const QString text = bench::numberedPinyinText(largest / 30).left(largest);

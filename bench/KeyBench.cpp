@@ -56,19 +56,13 @@ double nanosecondsPerKey(QPlainTextEdit& editor,
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption folderOption("program-folder", "Tonquill's program folder.", "DIR",
-                                          QStringLiteral(TONQUILL_PROGRAM_DIR));
     const QCommandLineOption keysOption("keys", "Key presses per run.", "N", "100000");
     const QCommandLineOption runsOption("runs", "Runs of each editor.", "N", "5");
-    parser.addOptions({folderOption, keysOption, runsOption});
-    parser.process(application);
-
-    bench::BenchForm window(parser.value(folderOption));
-    if (!window.ready()) {
-        std::fprintf(stderr, "The window did not open.\n");
+    parser.addOptions({keysOption, runsOption});
+    const auto form = bench::BenchForm::fromCommandLine(parser, application);
+    if (!form)
         return 1;
-    }
+    bench::BenchForm& window = *form;
     QPlainTextEdit& Text2 = window.Text2();
     QPlainTextEdit bare;
     bare.setFont(Text2.font());

@@ -170,18 +170,12 @@ bool timeSyllablesAtCaret(bench::BenchForm& window, const QString& text, int cou
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption folderOption("program-folder", "Tonquill's program folder.", "DIR",
-                                          QStringLiteral(TONQUILL_PROGRAM_DIR));
     const QCommandLineOption ticksOption("ticks", "Ticks timed per text size.", "N", "31");
-    parser.addOptions({folderOption, ticksOption});
-    parser.process(application);
-
-    bench::BenchForm window(parser.value(folderOption));
-    if (!window.ready()) {
-        std::fprintf(stderr, "The window did not open.\n");
+    parser.addOption(ticksOption);
+    const auto form = bench::BenchForm::fromCommandLine(parser, application);
+    if (!form)
         return 1;
-    }
+    bench::BenchForm& window = *form;
     const int ticks = parser.value(ticksOption).toInt();
     const QString text = bench::pinyinText(largest / 30).left(largest);
     std::printf("Replacement tick, median of %d ticks (naive: of 5 at 10 MB), times in ms\n",
