@@ -8,6 +8,8 @@
 #include "tone/ToneFont.h"
 #include "tone/UnicodePinyin.h"
 
+#include "TestSupport.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -43,25 +45,6 @@ const QByteArray builtFont = [] {
     QFile file(PROGRAM_DIR "/pyserif.ttf");
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }();
-
-// A table's columns in one line, and a cell by its column's name.
-template <typename... T> void columns(std::initializer_list<const char*> names) {
-    auto name = names.begin();
-    (QTest::addColumn<T>(*name++), ...);
-}
-template <typename T> const T& cell(const char* name) {
-    return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>()));
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
-bool write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Each character as a key, slower than the replacement timers' 20 ms as a person types unless
 // `fast`. Below U+0020 a control key with its code as text, as a keyboard sends it (QTest would
@@ -137,9 +120,9 @@ class TestForm1 : public QObject {
         form = std::make_unique<Form1>(nullptr, path("state"));
         Text2 = control<QPlainTextEdit>("Text2");
         if (!marker.isEmpty()) {
-            QVERIFY(write(path("program/font.log"), marker));
-            QVERIFY(write(path("program/pyserif.ttf"), font));
-            QVERIFY(gif.isEmpty() || write(path("program/zhongwen.gif"), gif));
+            QVERIFY(writeFile(path("program/font.log"), marker));
+            QVERIFY(writeFile(path("program/pyserif.ttf"), font));
+            QVERIFY(gif.isEmpty() || writeFile(path("program/zhongwen.gif"), gif));
             form->Form_Load(path("program"));
         }
         form->show();
@@ -319,7 +302,7 @@ class TestForm1 : public QObject {
     // The choice outlives the window, in the INI file the user can read.
     void toneAfterSyllableIsRemembered() {
         action(control("options"), afterSyllable)->trigger();
-        QCOMPARE(contents(settingsFile), "[typing]\ntoneAfterSyllable=true\n");
+        QCOMPARE(readFile(settingsFile), "[typing]\ntoneAfterSyllable=true\n");
         for (bool on : {true, false}) {
             form = std::make_unique<Form1>();
             QCOMPARE(form->toneAfterSyllable(), on);
@@ -483,11 +466,11 @@ class TestForm1 : public QObject {
         const QString target = path("home/.local/share/fonts/pyserif.ttf");
         QVERIFY(!cell<bool>("hasFace") ||
                 (QDir().mkpath(path("home/.local/share/fonts")) &&
-                 write(path("home/.local/share/fonts/mine.ttf"), builtFont)));
+                 writeFile(path("home/.local/share/fonts/mine.ttf"), builtFont)));
         start(cell<QByteArray>("marker"), cell<QByteArray>("font"));
         QTEST(QFile::exists(target), "installed");
-        QVERIFY(!QFile::exists(target) || contents(target) == cell<QByteArray>("font"));
-        QCOMPARE(contents(path("program/font.log")), doneMarker);
+        QVERIFY(!QFile::exists(target) || readFile(target) == cell<QByteArray>("font"));
+        QCOMPARE(readFile(path("program/font.log")), doneMarker);
         QTEST(control<QTimer>("Timer12")->isActive(), "armed");
         QTRY_VERIFY(!control<QTimer>("Timer12")->isActive());
         QCOMPARE(messages, QStringList(cell<int>("messages"),
@@ -504,7 +487,7 @@ class TestForm1 : public QObject {
 
     void aBadPictureLeavesAPlainBackground() {
         QVERIFY(cell<QByteArray>("gif").isNull() ||
-                write(path("program/zhongwen.gif"), cell<QByteArray>("gif")));
+                writeFile(path("program/zhongwen.gif"), cell<QByteArray>("gif")));
         start(doneMarker);
         QVERIFY(control<QLabel>("Image15")->pixmap().isNull());
         QCOMPARE(control("Image15")->size(), QSize(49, 57));
@@ -520,7 +503,7 @@ class TestForm1 : public QObject {
     // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_formload, then look at it.
     void windowLooksAsDesigned() {
         QApplication::setCursorFlashTime(0); // a caret that stays put
-        start(doneMarker, builtFont, contents(PROGRAM_DIR "/zhongwen.gif"));
+        start(doneMarker, builtFont, readFile(PROGRAM_DIR "/zhongwen.gif"));
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTest::qWait(150); // the font tick
         const QImage shown = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -561,7 +544,7 @@ class TestForm1 : public QObject {
 
     void closeGuard() {
         const QByteArray onDisk = cell<QByteArray>("onDisk");
-        QVERIFY(QDir().mkpath(path("notes")) && write(path("notes/a.txt"), "Nǎ"));
+        QVERIFY(QDir().mkpath(path("notes")) && writeFile(path("notes/a.txt"), "Nǎ"));
         QVERIFY(form->document().openFile(path("notes/a.txt")));
         Text2->insertPlainText(" added");
         QVERIFY(onDisk != "(none)" || QDir(path("notes")).removeRecursively());
@@ -569,7 +552,7 @@ class TestForm1 : public QObject {
         form->close();
         QCOMPARE(messages.value(0), "Tonquill from Marrowfen: Save changes to a.txt?");
         QTEST(!form->isVisible(), "closed");
-        QCOMPARE(contents(path("notes/a.txt")), onDisk);
+        QCOMPARE(readFile(path("notes/a.txt")), onDisk);
         QCOMPARE(Text2->toPlainText(), u"N\u00E2 added"_s);
         QCOMPARE(form->isWindowModified(), onDisk != "Nǎ added");
     }
@@ -623,7 +606,7 @@ class TestForm1 : public QObject {
 
     void recovery() {
         const bool restored = cell<QString>("reply") == "Restore";
-        QVERIFY(write(path("other.txt"), "from the file"));
+        QVERIFY(writeFile(path("other.txt"), "from the file"));
         form->document().start(path("kept.txt"));
         QCOMPARE(form->windowTitle(), "kept.txt[*] – Tonquill from Marrowfen");
         Text2->insertPlainText(u"N\u00ED h\u00E2o"_s);
