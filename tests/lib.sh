@@ -30,25 +30,23 @@ finish() {
 }
 # Skips unless every command named is there; $1 names the Debian packages.
 require() {
-    local packages=$1 tool
-    for tool in "${@:2}"; do command -v "$tool" >/dev/null || skip "$tool is missing (Debian packages $packages)"; done
+    local tool
+    for tool in "${@:2}"; do command -v "$tool" >/dev/null || skip "$tool is missing (Debian packages $1)"; done
 }
-# Runs "$@" in the background, to be stopped at exit; its id is in $started.
 start() { "$@" & started=$! && pids+=("$started"); }
 # Waits until the command succeeds, for at most $1 seconds (stretched by wait_scale).
 wait_for() {
     local deadline=$((SECONDS + $1 * wait_scale))
     until "${@:2}"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
 }
-is_done_marker() { [ "$(od -An -tx1 "$1" | tr -d ' \n')" = 224a61220d0a ]; }
-# A private X server that never resets between clients; exports DISPLAY.
+is_done_marker() { [ "$(od -An -tx1 "$1" | tr -d ' \n')" = 224a61220d0a ] || fail "$1 is not the done marker \"Ja\" CR LF"; }
+# A private X server that never resets between clients, and a home with every XDG folder inside.
 start_display() {
-    require xvfb Xvfb
+    require "xvfb, xdotool and xclip" Xvfb xdotool xclip
     start Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log"
     wait_for 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     export DISPLAY=:$(head -n 1 "$work/display")
 }
-# A home of the test's own, with every XDG folder inside it.
 use_home() {
     mkdir -p "$work/home/run" && chmod 700 "$work/home/run"
     export HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache \
@@ -76,8 +74,7 @@ run_program() {
     app=$started
 }
 focus() { timeout 5 xdotool windowfocus --sync "$1" || fail "the window $1 did not take the focus"; }
-# Prints the ids of the visible windows titled as the regular expression $1, once there are at
-# least ${2:-1} of them within 20 s.
+# The ids of the visible windows titled as the regular expression $1, once there are ${2:-1}.
 wait_for_windows() {
     windows_up() { [ "$(xdotool search --onlyvisible --name "$1" | wc -l)" -ge "${2:-1}" ]; }
     wait_for 20 windows_up "$@" || fail "${2:-1} window(s) titled $1 did not appear within 20 s"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks its contents, dependencies, metadata and lintian's verdict.
+# Builds the Debian package and checks its contents, metadata and lintian's verdict, then starts the
+# program from the package's tree unpacked in a folder of its own, as any installation prefix is.
 # As root, with no tonquill package on the machine, it also installs the package, starts the
 # installed program with a fresh home, and removes the package again, leaving nothing behind.
 #   package_test.sh CPACK BUILD_DIR VERSION UI_FONT_PACKAGE
 source "$(dirname "$0")/../lib.sh"
 [ $# -eq 4 ] || { echo "usage: $0 CPACK BUILD_DIR VERSION UI_FONT_PACKAGE" >&2; exit 2; }
-version=$3 deb=$work/tonquill_$3_amd64.deb tree=$work/tree face="Vantor's PinYin Serif"
+version=$3 deb=$work/tonquill_$3_amd64.deb tree=$work/tree face="Vantor's PinYin Serif" id=org.example.Tonquill
 require "dpkg-dev, lintian, appstream, desktop-file-utils, man-db, fontconfig" \
     dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate man fc-list
 export DEBIAN_FRONTEND=noninteractive
@@ -18,25 +19,42 @@ before_cleanup() { [ "$installed" -eq 0 ] || "${apt[@]}" purge tonquill >/dev/nu
 dpkg-deb -x "$deb" "$tree"
 counting=1
 
-# Every file and link of the package, links with their targets; folders are left out.
+# Every file and link of the package, links with their targets, which are relative so that the
+# tree can move; folders are left out.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +\./, ""); print }' | sort >"$work/files"
 {
     printf '/usr/%s\n' "bin/tonquill -> ../lib/tonquill/tonquill" lib/tonquill/{font.log,pyserif-LICENSE.txt,tonquill,zhongwen.gif} \
         "lib/tonquill/pyserif.ttf -> ../../share/fonts/truetype/tonquill/pyserif.ttf" \
-        share/{applications/org.example.Tonquill.desktop,doc/tonquill/changelog.gz,doc/tonquill/copyright} \
-        share/{fonts/truetype/tonquill/pyserif.ttf,man/man1/tonquill.1.gz,metainfo/org.example.Tonquill.metainfo.xml} \
-        share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/org.example.Tonquill.png
+        share/{applications/$id.desktop,doc/tonquill/changelog.gz,doc/tonquill/copyright} \
+        share/{fonts/truetype/tonquill/pyserif.ttf,man/man1/tonquill.1.gz,metainfo/$id.metainfo.xml} \
+        share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png
 } | sort | diff -u - "$work/files" || fail "the package's files differ from the list above"
-is_done_marker "$tree/usr/lib/tonquill/font.log" || fail "the installed font.log is not the done marker \"Ja\" CR LF"
+is_done_marker "$tree/usr/lib/tonquill/font.log"
+cmp -s "$tree/usr/share/fonts/truetype/tonquill/pyserif.ttf" "$2/pyserif.ttf" || fail "the package's tone font is not the built one"
+for size in 16 32 48 64 128; do
+    # Width and height sit in the PNG's IHDR chunk, bytes 16 to 23, big-endian.
+    shown=$(od -An -tu1 -j16 -N8 "$tree/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" |
+        awk '{ printf "%dx%d", $3 * 256 + $4, $7 * 256 + $8 }')
+    [ "$shown" = "${size}x${size}" ] || fail "the ${size}x${size} icon is \"$shown\""
+done
+entry=$tree/usr/share/applications/$id.desktop
+grep -Eqx 'Exec=tonquill( %[fF])?' "$entry" && grep -qx "Icon=$id" "$entry" &&
+    grep -Eqx 'Categories=.*(Office.*Education|Education.*Office).*' "$entry" || fail "the desktop entry's Exec, Icon or Categories"
+desktop-file-validate --no-hints "$entry" || fail "desktop-file-validate rejects the desktop entry"
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in fontconfig "$4" libc6 libqt6widgets6 libqt6printsupport6; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
-appstreamcli validate --no-net "$tree/usr/share/metainfo/org.example.Tonquill.metainfo.xml" || fail "appstreamcli rejects the metainfo"
-desktop-file-validate --no-hints "$tree/usr/share/applications/org.example.Tonquill.desktop" || fail "desktop-file-validate rejects the desktop entry"
+appstreamcli validate --no-net "$tree/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli rejects the metainfo"
 warnings=$(MANWIDTH=80 man --warnings -l "$tree/usr/share/man/man1/tonquill.1.gz" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "the man page draws warnings: $warnings"
 lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || fail "lintian reports: $(cat "$work/lintian.log")"
+# No XDG variables and another working folder: the program finds its files only through the
+# resolved launcher, and the installation already done. Fontconfig looks into the tree's fonts,
+# as the system's configuration does for /usr and /usr/local.
+printf '<fontconfig><dir>%s</dir><dir prefix="xdg">fonts</dir><cachedir>%s</cachedir></fontconfig>\n' \
+    "$tree/usr/share/fonts" "$work/fc-cache" >"$work/fonts.conf"
+start_installed "$tree/usr/bin/tonquill" "$work/tree-home" FONTCONFIG_FILE="$work/fonts.conf"
 
 status() { dpkg-query -W -f='${Status}' tonquill 2>/dev/null | grep -v 'not-installed'; }
 knows_face() { fc-list : family | grep -qx "$face"; }

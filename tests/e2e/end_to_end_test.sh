@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Runs the real program on a private Xvfb display and, through xdotool and xclip, pastes a 10 MB
 # text, pastes from an empty clipboard and from one holding only a picture, types an emoji between
-# a vowel and a tone digit and enters every bad font size. After each step the editor's text is
-# copied out and compared with what it should be, which also shows that the program still answers.
-#   bad_input_test.sh PROGRAM_FOLDER PNG_FILE
+# a vowel and a tone digit and enters every bad font size; then kills it with SIGKILL, starts it
+# again and restores the text it offers. After each step the editor's text is copied out and
+# compared with what it should be, which also shows that the program still answers.
+#   end_to_end_test.sh PROGRAM_FOLDER PNG_FILE
 source "$(dirname "$0")/../lib.sh"
-require "xvfb, xdotool and xclip" Xvfb xdotool xclip
 start_display
+title='^Tonquill from Marrowfen$'
 run_program "$1"
-window=$(wait_for_windows '^Tonquill from Marrowfen$' | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$window")"
+window=$(wait_for_windows "$title" | head -n 1)
 focus "$window"
 
 # x and y in the client area's pixels, below the menu bar (the client area is 266 pixels high).
-click_at() { xdotool mousemove --window "$window" "$1" $((HEIGHT - 266 + $2)) click 1 && sleep 0.2; }
+click_at() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --window "$window" "$1" $((HEIGHT - 266 + $2)) click 1 && sleep 0.2
+}
 keys() { xdotool key --delay 40 "$@"; }
 # Slower than the 20 ms replacement timer, as a person types.
 type_slowly() { xdotool type --delay 120 "$1" && sleep 0.3; }
@@ -27,7 +30,6 @@ own_clipboard() {
     offered() { read_clipboard -t TARGETS | grep -qx "$type" && ! program_owns_clipboard; }
     wait_for 30 offered || fail "xclip did not take the clipboard with $2"
 }
-
 # The editor's whole text, copied out with Ctrl+A Ctrl+C, must equal $work/expected. A copy made
 # earlier by the program is first replaced by a sentinel, so that only a copy made now counts.
 # After a paste the clipboard is left alone until the program has copied, since taking it during
@@ -43,7 +45,6 @@ expect_text() {
         fail "wrong text after $1: expected $(wc -c <"$work/expected") bytes, got $(wc -c <"$work/read")"
     keys ctrl+End
 }
-
 # Types $1 into the font-size box, over what it held, and presses Enter.
 enter_font_size() {
     click_at 472 73
@@ -56,43 +57,49 @@ click_at 200 130
 type_slowly "ma1"
 printf 'm\xc3\xa1' >"$work/expected"
 expect_text "typing ma1"
-
 own_clipboard UTF8_STRING "$work/expected"
 kill "$started"
 wait_for 10 eval '! read_clipboard -t TARGETS >/dev/null' || fail "the clipboard kept an owner"
 keys ctrl+v
 expect_text "pasting from an empty clipboard"
-
 : >"$work/empty"
 own_clipboard UTF8_STRING "$work/empty"
 keys ctrl+v
 expect_text "pasting an empty text"
-
 own_clipboard image/png "$2"
 keys ctrl+v
 expect_text "pasting a picture"
-
 type_slowly "a😀1"
 printf 'a\xf0\x9f\x98\x801' >>"$work/expected"
 expect_text "typing a, an emoji and 1"
-
 for size in "" " " "abc" "1e9" "-5" "0" "99999"; do
     enter_font_size "$size"
     expect_text "font size \"$size\""
 done
-
 # Last, as every later check copies the whole 10 MB out again.
 yes 'wo men xue xi han yu pin yin, ni hao ma' | head -c 10000000 >"$work/big"
 own_clipboard UTF8_STRING "$work/big"
 keys ctrl+v
 cat "$work/big" >>"$work/expected"
 expect_text "pasting 10 MB"
-
 type_slowly "a1"
 printf '\xc3\xa1' >>"$work/expected"
 enter_font_size "0"
 expect_text "typing a1 after 10 MB and entering size 0"
-
 # The title carries the mark of unsaved changes by now.
 [ "$(xdotool getwindowname "$window")" = "Tonquill from Marrowfen*" ] || fail "the window is gone"
+
+sleep 3
+kill -KILL "$app"
+ls "$XDG_STATE_HOME/tonquill"/*.txt >/dev/null 2>&1 || fail "no recovery file was written"
+run_program "$1"
+# The question is the smaller of the two windows.
+focus "$(for id in $(wait_for_windows "$title" 2); do
+    eval "$(xdotool getwindowgeometry --shell "$id")" && echo "$((WIDTH * HEIGHT)) $id"
+done | sort -n | head -n 1 | cut -d' ' -f2)"
+xdotool key Return
+# Restored text is unsaved, so the title carries the modified mark.
+window=$(wait_for_windows '^Tonquill from Marrowfen\*$' | head -n 1)
+focus "$window"
+expect_text "restoring the text after SIGKILL"
 echo "PASS"
