@@ -11,13 +11,10 @@ template <typename... T> void columns(std::initializer_list<const char*> names) 
 template <typename T> const T& cell(const char* name) {
     return *static_cast<T*>(QTest::qData(name, qMetaTypeId<T>()));
 }
-
-// A file's bytes, or `missing` where it cannot be read.
 inline QByteArray readFile(const QString& path, const QByteArray& missing = "(none)") {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : missing;
 }
-
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();

@@ -9,11 +9,9 @@
 source "$(dirname "$0")/../lib.sh"
 set -e
 [ $# -ge 2 ] || { echo "usage: $0 FONT_NAME DRIVER [ARGS...]" >&2; exit 2; }
-font_name=$1
-shift
+font_name=$1 && shift
 [ "$(id -u)" -eq 0 ] || skip "starting a CUPS server and adding a queue needs root"
-source "$(dirname "$0")/../../tools/packages.sh"
-install_packages cups printer-driver-cups-pdf poppler-utils
+source "$(dirname "$0")/../../tools/packages.sh" && install_packages cups printer-driver-cups-pdf poppler-utils
 
 # A run killed outright (a CTest timeout sends SIGKILL) leaves its queue's configuration behind.
 for stale in /etc/cups/cups-pdf-tonquill-pdf-*.conf; do
@@ -46,8 +44,7 @@ printf '%s\n' "Out $work/out" "Spool $work/pdf-spool" "AnonDirName $work/out" "L
     >"/etc/cups/cups-pdf-$queue.conf"
 timeout 30 lpadmin -p "$queue" -v "cups-pdf:/$queue" -m lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd \
     -o pdftops-renderer-default=pdftocairo -o printer-error-policy=abort-job -E
-timeout 30 lpadmin -d "$queue"
-[ "$(timeout 30 lpstat -d)" = "system default destination: $queue" ] || fail "no default queue"
+timeout 30 lpadmin -d "$queue" && [ "$(timeout 30 lpstat -d)" = "system default destination: $queue" ] || fail "no default queue"
 
 # Pinyin in the tone font's encoding (its glyphs sit on Latin-1 code points), numbered paragraphs
 # so that the order can be checked, and enough of them to fill more than one page. The last
@@ -59,7 +56,6 @@ timeout 60 "$@" "$work"/text.txt || fail "the print driver failed ($*)"
 printed() { [ -z "$(timeout 5 lpstat -o "$queue" 2>/dev/null)" ] && compgen -G "$work/out/*.pdf" >/dev/null; }
 wait_for 60 printed || fail "no PDF within 60 s (jobs: $(timeout 5 lpstat -W all -o "$queue" 2>&1 | tr '\n' ' '))"
 pdf=$(ls "$work"/out/*.pdf | head -n 1)
-
 pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
 [ "${pages:-0}" -gt 1 ] || fail "a text longer than a page gave $pages page(s)"
 squash() { tr '[:upper:]' '[:lower:]' | tr -cd '[:alnum:]\n'; }
