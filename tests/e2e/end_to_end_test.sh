@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Runs the real program on a private Xvfb display and, through xdotool and xclip, pastes a 10 MB
-# text, pastes from an empty clipboard and from one holding only a picture, types an emoji between
-# a vowel and a tone digit and enters every bad font size; then kills it with SIGKILL, starts it
-# again and restores the text it offers. After each step the editor's text is copied out and
-# compared with what it should be, which also shows that the program still answers.
+# The real program on a private X display, driven with xdotool and xclip: bad pastes, an emoji
+# between a vowel and a tone digit, bad font sizes, 10 MB of text, then SIGKILL and a restart that
+# restores the text. After each step the editor's text is copied out and compared.
 #   end_to_end_test.sh PROGRAM_FOLDER PNG_FILE
 source "$(dirname "$0")/../lib.sh"
 start_display
@@ -21,7 +19,6 @@ keys() { xdotool key --delay 40 "$@"; }
 # Slower than the 20 ms replacement timer, as a person types.
 type_slowly() { xdotool type --delay 120 "$1" && sleep 0.3; }
 read_clipboard() { timeout $((30 * wait_scale)) xclip -o -selection clipboard "$@" 2>/dev/null; }
-# Only the program offers text/plain.
 program_owns_clipboard() { read_clipboard -t TARGETS | grep -qx text/plain; }
 # xclip keeps the clipboard, offering the one type $1 with the file $2, until another takes it.
 own_clipboard() {
@@ -30,10 +27,8 @@ own_clipboard() {
     offered() { read_clipboard -t TARGETS | grep -qx "$type" && ! program_owns_clipboard; }
     wait_for 30 offered || fail "xclip did not take the clipboard with $2"
 }
-# The editor's whole text, copied out with Ctrl+A Ctrl+C, must equal $work/expected. A copy made
-# earlier by the program is first replaced by a sentinel, so that only a copy made now counts.
-# After a paste the clipboard is left alone until the program has copied, since taking it during
-# the paste would cut the paste short.
+# The editor's text must be $work/expected. The program's earlier copy gives way to a sentinel
+# first (only the program offers text/plain), but not during a paste, which that would cut short.
 expect_text() {
     ! program_owns_clipboard || { echo "sentinel $RANDOM$RANDOM" >"$work/sentinel" && own_clipboard UTF8_STRING "$work/sentinel"; }
     click_at 200 130
@@ -45,7 +40,6 @@ expect_text() {
         fail "wrong text after $1: expected $(wc -c <"$work/expected") bytes, got $(wc -c <"$work/read")"
     keys ctrl+End
 }
-# Types $1 into the font-size box, over what it held, and presses Enter.
 enter_font_size() {
     click_at 472 73
     keys ctrl+a BackSpace
