@@ -10,10 +10,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-namespace {
-
 const QColor white(Qt::white), black(Qt::black), navy(0, 0, 64), green(0, 255, 0), blue(0, 0, 255),
-    grey(132, 132, 132), boxBase(250, 240, 230);
+    grey(132, 132, 132);
 
 void setColour(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::Base) {
     QPalette palette = widget.palette();
@@ -44,15 +42,14 @@ struct Controls {
     // Swatch (when painted in it all over), text colour, base colour and the base shown.
     QList<QColor> colours() const {
         const QImage swatch = Shape2->grab().toImage(), shown = Text2->viewport()->grab().toImage();
-        const QColor fill = swatch.pixelColor(70, 12);
-        return {swatch.pixelColor(0, 0) == fill && swatch.pixelColor(141, 24) == fill ? fill
-                                                                                      : QColor(),
-                Text2->palette().color(QPalette::Text), Text2->palette().color(QPalette::Base),
+        const QColor fill = swatch.pixelColor(0, 0) == swatch.pixelColor(141, 24)
+                                ? swatch.pixelColor(70, 12)
+                                : QColor();
+        return {fill, Text2->palette().color(QPalette::Text),
+                Text2->palette().color(QPalette::Base),
                 shown.pixelColor(shown.width() - 2, shown.height() - 2)};
     }
 };
-
-} // namespace
 
 class TestPalette : public QObject {
     Q_OBJECT
@@ -70,53 +67,36 @@ class TestPalette : public QObject {
         // Within a level of the original palette's tint of red.
         const QColor tint = picture.pixelColor(0, 16);
         QVERIFY(qAbs(tint.red() - 247) + qAbs(tint.green() - 156) + qAbs(tint.blue() - 156) <= 8);
-        const auto fiveBit = [](int v) { return v == ((v >> 3) << 3 | v >> 5); };
         int hue = 0;
         for (int x = 0; x <= 142; ++x) {
             for (int y = 0; y <= 73; ++y) {
-                const QColor here = picture.pixelColor(x, y),
-                             above = picture.pixelColor(x, qMax(y - 1, 0));
-                const bool darker = here.red() <= above.red() && here.green() <= above.green() &&
-                                    here.blue() <= above.blue();
-                const bool pure =
-                    here.saturation() == 255 && here.value() == 255 && here.hsvHue() >= hue;
-                QVERIFY2(fiveBit(here.red()) && fiveBit(here.green()) && fiveBit(here.blue()) &&
-                             (y == 0 || x == 142 ? here == grey
-                              : y == 1           ? here == white
-                              : y == 73          ? here == black
-                                                 : darker && (y != 37 || pure)),
-                         qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
+                const QColor c = picture.pixelColor(x, y),
+                             up = picture.pixelColor(x, qMax(y - 1, 0));
+                const bool darker =
+                    c.red() <= up.red() && c.green() <= up.green() && c.blue() <= up.blue();
+                const bool pure = c.saturation() == 255 && c.value() == 255 && c.hsvHue() >= hue;
+                bool ok = y == 0 || x == 142 ? c == grey
+                          : y == 1           ? c == white
+                          : y == 73          ? c == black
+                                             : darker && (y != 37 || pure);
+                for (const int v : {c.red(), c.green(), c.blue()})
+                    ok = ok && v == ((v >> 3) << 3 | v >> 5);
+                QVERIFY2(ok, qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
             }
             hue = x < 142 ? picture.pixelColor(x, 37).hsvHue() : hue;
         }
         QVERIFY(hue > 340);
-        // A box shows the picture inside its frame and its own background where the picture ends.
-        PictureBox box;
-        box.setPicture(picture);
-        QCOMPARE(box.sizeHint(), QSize(145, 76));
-        setColour(box, boxBase);
-        // Box width and height, position, whether it is in the picture.
-        const int shown[][5] = {{145, 76, 143, 74, 1},
-                                {165, 86, 150, 20, 0},
-                                {100, 50, 98, 48, 1},
-                                {100, 50, 99, 20, 0}};
-        for (const auto& [width, height, x, y, inPicture] : shown) {
-            box.resize(width, height);
-            QCOMPARE(box.colourAt({x, y}), inPicture ? picture.pixelColor(x - 1, y - 1) : boxBase);
-        }
     }
 
-    // One after the other, as the user picks: any button and modifier keys pick alike, with
-    // "Foreground" the text colour, otherwise the background, which may hide the text; the
-    // swatch shows the last pick. A press on the frame picks nothing, and only the press acts:
-    // the pointer is released elsewhere, on a dark shade. Neither a palette of the viewport's
-    // own nor a style sheet, the application's or the editor's, may hide a pick unnoticed.
+    // Picks in a row: any button picks the text colour with "Foreground", else the background; the
+    // swatch shows it. The frame and a release pick nothing; a style sheet, the application's or
+    // the editor's, is reported; a palette of the viewport's own does not hide the pick.
     void pick() {
         const char* warning = "A style sheet applies to the editor and may hide the colour picked";
         Controls c;
-        const auto step = [&c](QRadioButton* option, Qt::MouseButton button,
-                               Qt::KeyboardModifiers keys, QPoint at,
-                               const QList<QColor>& colours) {
+        const auto step = [&c](QRadioButton* option, QPoint at, const QList<QColor>& colours,
+                               Qt::MouseButton button = Qt::LeftButton,
+                               Qt::KeyboardModifiers keys = {}) {
             if (option)
                 option->setChecked(true);
             QTest::mousePress(c.pCol, button, keys, at);
@@ -125,34 +105,33 @@ class TestPalette : public QObject {
             QCOMPARE(c.colours(), colours);
         };
         QTest::failOnWarning(warning);
-        step(nullptr, Qt::LeftButton, {}, {0, 5}, {black, white, navy, navy});
-        step(nullptr, Qt::LeftButton, {}, {60, 75}, {black, white, navy, navy});
-        step(nullptr, Qt::LeftButton, {}, {49, 38}, {green, white, green, green});
-        step(c.background, Qt::LeftButton, {}, {11, 1}, {grey, white, grey, grey});
-        step(c.foreground, Qt::LeftButton, {}, {98, 38}, {blue, blue, grey, grey});
-        step(c.foreground, Qt::RightButton, Qt::ControlModifier, {49, 38},
-             {green, green, grey, grey});
-        step(c.foreground, Qt::MiddleButton, Qt::ShiftModifier | Qt::AltModifier, {98, 38},
-             {blue, blue, grey, grey});
+        step(nullptr, {0, 5}, {black, white, navy, navy});
+        step(nullptr, {60, 75}, {black, white, navy, navy});
+        step(nullptr, {49, 38}, {green, white, green, green});
+        step(c.background, {11, 1}, {grey, white, grey, grey});
+        step(c.foreground, {98, 38}, {blue, blue, grey, grey});
+        step(c.foreground, {49, 38}, {green, green, grey, grey}, Qt::RightButton,
+             Qt::ControlModifier);
+        c.pCol->resize(165, 86); // the box's own background where the picture ends
+        step(c.background, {150, 20}, {white, green, white, white});
         setColour(*c.Text2->viewport(), Qt::red);
-        step(c.background, Qt::LeftButton, {}, {98, 38}, {blue, blue, blue, blue});
+        step(c.background, {98, 38}, {blue, green, blue, blue});
         for (const QString sheet : {"QLabel { color: red; }", ""}) {
             qApp->setStyleSheet(sheet);
             c.Text2->setStyleSheet(sheet.isEmpty() ? "QLabel { color: red; }" : "");
             QTest::ignoreMessage(QtWarningMsg, warning);
-            step(nullptr, Qt::LeftButton, {}, {49, 38}, {green, blue, green, green});
+            step(nullptr, {49, 38}, {green, green, green, green});
         }
     }
 
-    // Ticked shows the help in the editor's place, cleared or greyed the editor, whatever was
-    // shown before: the click follows the box's value rather than flipping what is shown.
+    // Ticked shows the help in the editor's place, cleared or greyed the editor: the click
+    // follows the box's value rather than flipping what is shown.
     void helpToggle() {
         // Whether the help shows before, the box's value, whether it shows after.
         for (const auto& [before, value, help] :
              {std::array{0, 2, 1}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}) {
             QWidget window, *Text14 = new QWidget(&window), *Text2 = new QWidget(&window);
             QCheckBox Check1;
-            Check1.setTristate(true);
             Check1.setCheckState(Qt::CheckState(value));
             Text14->setHidden(!before);
             Text2->setHidden(before);

@@ -39,13 +39,11 @@ class TestText1KeyPress : public QObject {
         const int points = cell<int>("points");
         QLocale::setDefault(QLocale(cell<QString>("locale")));
         // Wired as in the window: the holder starts at 8 points, the editor at 18.
-        const QString editorText = QStringLiteral("m\u00E1 m\u00E0\nNi3 hao ma?\n");
         tone::FontHolder c1;
-        QFont font;
-        font.setPointSize(18);
+        QFont font(QString(), 18);
         QWidget window;
         auto* Text1 = new QLineEdit(&window);
-        auto* Text2 = new QPlainTextEdit(editorText, &window);
+        auto* Text2 = new QPlainTextEdit(&window);
         Text2->setFont(font);
         new KeyPressFilter(Text1,
                            [&](std::int16_t key) { Text1_KeyPress(key, *Text1, c1, *Text2); });
@@ -61,11 +59,9 @@ class TestText1KeyPress : public QObject {
             QWidget* owner = how.startsWith("box")      ? Text1
                              : how.startsWith("editor") ? Text2
                                                         : &window;
-            auto* action = new QAction(owner);
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+            QAction* action = owner->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_M));
             action->setShortcutContext(how.endsWith('+') ? Qt::WidgetWithChildrenShortcut
                                                          : Qt::WindowShortcut);
-            owner->addAction(action);
             QTest::keyClick(Text1, Qt::Key_M, Qt::ControlModifier);
         }
         QCOMPARE(returnPressed.count(), int(how == "Return"));
@@ -73,7 +69,6 @@ class TestText1KeyPress : public QObject {
         QCOMPARE(c1.fontSize(), points ? float(points) : 8.0f);
         font.setPointSize(points ? points : 18);
         QCOMPARE(Text2->font(), font);
-        QCOMPARE(Text2->toPlainText(), editorText);
     }
 };
 
