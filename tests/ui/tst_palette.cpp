@@ -13,44 +13,6 @@
 const QColor white(Qt::white), black(Qt::black), navy(0, 0, 64), green(0, 255, 0), blue(0, 0, 255),
     grey(132, 132, 132);
 
-void setColour(QWidget& widget, const QColor& colour, QPalette::ColorRole role = QPalette::Base) {
-    QPalette palette = widget.palette();
-    palette.setColor(role, colour);
-    widget.setPalette(palette);
-}
-
-// The controls the handler acts on, wired as in the window; the editor is white on navy.
-struct Controls {
-    QWidget window;
-    QRadioButton *foreground = new QRadioButton(&window), *background = new QRadioButton(&window);
-    Shape* Shape2 = new Shape(&window);
-    PictureBox* pCol = new PictureBox(&window);
-    QPlainTextEdit* Text2 = new QPlainTextEdit(&window);
-
-    Controls() {
-        Shape2->resize(142, 25);
-        pCol->setPicture(PalettePicture::image());
-        pCol->resize(145, 76);
-        setColour(*Text2, navy);
-        setColour(*Text2, white, QPalette::Text);
-        QObject::connect(pCol, &PictureBox::pressed, pCol, [this](QPoint position) {
-            pCol_MouseDown(*pCol, position, *foreground, *Shape2, *Text2);
-        });
-        window.show();
-    }
-
-    // Swatch (when painted in it all over), text colour, base colour and the base shown.
-    QList<QColor> colours() const {
-        const QImage swatch = Shape2->grab().toImage(), shown = Text2->viewport()->grab().toImage();
-        const QColor fill = swatch.pixelColor(0, 0) == swatch.pixelColor(141, 24)
-                                ? swatch.pixelColor(70, 12)
-                                : QColor();
-        return {fill, Text2->palette().color(QPalette::Text),
-                Text2->palette().color(QPalette::Base),
-                shown.pixelColor(shown.width() - 2, shown.height() - 2)};
-    }
-};
-
 class TestPalette : public QObject {
     Q_OBJECT
 
@@ -58,20 +20,19 @@ class TestPalette : public QObject {
     // Grey line along the top and right; every column white below it, black at the bottom and
     // never lighter downwards; the middle row once round the hue circle; five-bit levels only.
     void picture() {
-        const QImage picture = PalettePicture::image();
-        QCOMPARE(picture.size(), QSize(143, 74));
+        const QImage p = PalettePicture::image();
+        QCOMPARE(p.size(), QSize(143, 74));
         const std::pair<int, const char*> hues[] = {
             {0, "#ff0000"}, {48, "#00ff00"}, {72, "#00ffff"}, {97, "#0000ff"}, {141, "#ff0029"}};
         for (const auto& [x, name] : hues)
-            QCOMPARE(picture.pixelColor(x, 37).name(), QString(name));
+            QCOMPARE(p.pixelColor(x, 37).name(), QString(name));
         // Within a level of the original palette's tint of red.
-        const QColor tint = picture.pixelColor(0, 16);
+        const QColor tint = p.pixelColor(0, 16);
         QVERIFY(qAbs(tint.red() - 247) + qAbs(tint.green() - 156) + qAbs(tint.blue() - 156) <= 8);
         int hue = 0;
         for (int x = 0; x <= 142; ++x) {
             for (int y = 0; y <= 73; ++y) {
-                const QColor c = picture.pixelColor(x, y),
-                             up = picture.pixelColor(x, qMax(y - 1, 0));
+                const QColor c = p.pixelColor(x, y), up = p.pixelColor(x, qMax(y - 1, 0));
                 const bool darker =
                     c.red() <= up.red() && c.green() <= up.green() && c.blue() <= up.blue();
                 const bool pure = c.saturation() == 255 && c.value() == 255 && c.hsvHue() >= hue;
@@ -83,7 +44,7 @@ class TestPalette : public QObject {
                     ok = ok && v == ((v >> 3) << 3 | v >> 5);
                 QVERIFY2(ok, qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
             }
-            hue = x < 142 ? picture.pixelColor(x, 37).hsvHue() : hue;
+            hue = x < 142 ? p.pixelColor(x, 37).hsvHue() : hue;
         }
         QVERIFY(hue > 340);
     }
@@ -93,32 +54,55 @@ class TestPalette : public QObject {
     // the editor's, is reported; a palette of the viewport's own does not hide the pick.
     void pick() {
         const char* warning = "A style sheet applies to the editor and may hide the colour picked";
-        Controls c;
-        const auto step = [&c](QRadioButton* option, QPoint at, const QList<QColor>& colours,
-                               Qt::MouseButton button = Qt::LeftButton,
-                               Qt::KeyboardModifiers keys = {}) {
+        // Wired as in the window; the editor is white on navy.
+        QWidget window;
+        QRadioButton *foreground = new QRadioButton(&window),
+                     *background = new QRadioButton(&window);
+        auto* Shape2 = new Shape(&window);
+        auto* pCol = new PictureBox(&window);
+        auto* Text2 = new QPlainTextEdit(&window);
+        Shape2->resize(142, 25);
+        pCol->setPicture(PalettePicture::image());
+        pCol->resize(145, 76);
+        QPalette editor = Text2->palette();
+        editor.setColor(QPalette::Base, navy);
+        editor.setColor(QPalette::Text, white);
+        Text2->setPalette(editor);
+        connect(pCol, &PictureBox::pressed, pCol,
+                [&](QPoint at) { pCol_MouseDown(*pCol, at, *foreground, *Shape2, *Text2); });
+        window.show();
+        // A press at `at` released elsewhere: the swatch's far corner, the text and base colours,
+        // and the base shown.
+        const auto step = [&](QRadioButton* option, QPoint at, const QList<QColor>& colours,
+                              Qt::MouseButton button = Qt::LeftButton,
+                              Qt::KeyboardModifiers keys = {}) {
             if (option)
                 option->setChecked(true);
-            QTest::mousePress(c.pCol, button, keys, at);
-            QTest::mouseMove(c.pCol, {20, 60});
-            QTest::mouseRelease(c.pCol, button, keys, {20, 60});
-            QCOMPARE(c.colours(), colours);
+            QTest::mousePress(pCol, button, keys, at);
+            QTest::mouseMove(pCol, {20, 60});
+            QTest::mouseRelease(pCol, button, keys, {20, 60});
+            const QImage swatch = Shape2->grab().toImage(),
+                         shown = Text2->viewport()->grab().toImage();
+            QCOMPARE(QList<QColor>({swatch.pixelColor(141, 24), Text2->palette().text().color(),
+                                    Text2->palette().base().color(),
+                                    shown.pixelColor(shown.width() - 2, shown.height() - 2)}),
+                     colours);
         };
         QTest::failOnWarning(warning);
         step(nullptr, {0, 5}, {black, white, navy, navy});
         step(nullptr, {60, 75}, {black, white, navy, navy});
         step(nullptr, {49, 38}, {green, white, green, green});
-        step(c.background, {11, 1}, {grey, white, grey, grey});
-        step(c.foreground, {98, 38}, {blue, blue, grey, grey});
-        step(c.foreground, {49, 38}, {green, green, grey, grey}, Qt::RightButton,
+        step(background, {11, 1}, {grey, white, grey, grey});
+        step(foreground, {98, 38}, {blue, blue, grey, grey});
+        step(foreground, {49, 38}, {green, green, grey, grey}, Qt::RightButton,
              Qt::ControlModifier);
-        c.pCol->resize(165, 86); // the box's own background where the picture ends
-        step(c.background, {150, 20}, {white, green, white, white});
-        setColour(*c.Text2->viewport(), Qt::red);
-        step(c.background, {98, 38}, {blue, green, blue, blue});
+        pCol->resize(165, 86); // the box's own background where the picture ends
+        step(background, {150, 20}, {white, green, white, white});
+        Text2->viewport()->setPalette(QPalette(Qt::red));
+        step(background, {98, 38}, {blue, green, blue, blue});
         for (const QString sheet : {"QLabel { color: red; }", ""}) {
             qApp->setStyleSheet(sheet);
-            c.Text2->setStyleSheet(sheet.isEmpty() ? "QLabel { color: red; }" : "");
+            Text2->setStyleSheet(sheet.isEmpty() ? "QLabel { color: red; }" : "");
             QTest::ignoreMessage(QtWarningMsg, warning);
             step(nullptr, {49, 38}, {green, green, green, green});
         }

@@ -6,18 +6,15 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSignalSpy>
 
 class TestText1KeyPress : public QObject {
     Q_OBJECT
 
   private slots:
-    // The size in the box applies on Enter alone (13; not 10, a digit or 13 + 256), read in the
-    // user's number format. Rows "typed=points": an exact half goes to the even number, 0 for
-    // what leaves the size unchanged: no number, not in 16 bits or below one point once rounded.
-    // A shortcut that takes Ctrl+M, a carriage return from the keyboard, before the box hands it
-    // on all the same, for an action of the window or of the box ("+": of it and its children),
-    // but not for one of the editor beside it, which the box never reaches.
+    // The size typed applies on Enter (13, not 10, '4' or 13 + 256) in the user's number format.
+    // Rows "typed=points": an exact half goes to the even number; 0: the size stays. Ctrl+M that
+    // a shortcut of the window or the box ("+": and its children) takes reaches it as Enter, one
+    // of the editor beside it does not.
     void enter_data() {
         columns<QString, QString, QString, int>({"locale", "how", "text", "points"});
         for (const QString table :
@@ -49,7 +46,6 @@ class TestText1KeyPress : public QObject {
                            [&](std::int16_t key) { Text1_KeyPress(key, *Text1, c1, *Text2); });
         window.show();
         Text1->setFocus();
-        QSignalSpy returnPressed(Text1, &QLineEdit::returnPressed);
         QTest::keyClicks(Text1, text);
         if (how == "Return") {
             QTest::keyClick(Text1, Qt::Key_Return);
@@ -64,7 +60,6 @@ class TestText1KeyPress : public QObject {
                                                          : Qt::WindowShortcut);
             QTest::keyClick(Text1, Qt::Key_M, Qt::ControlModifier);
         }
-        QCOMPARE(returnPressed.count(), int(how == "Return"));
         QCOMPARE(Text1->text(), text);
         QCOMPARE(c1.fontSize(), points ? float(points) : 8.0f);
         font.setPointSize(points ? points : 18);
