@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 #include "files/PinyinFile.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -35,7 +34,6 @@ class TestPinyinFile : public QObject {
         for (const auto& [file, shown, saved, signs] : rows) {
             QVERIFY(writeFile(path, file));
             const files::OpenedFile opened = PinyinFile::open(path);
-            QCOMPARE(opened.refusal, QString());
             QCOMPARE(opened.content.text, QString::fromUtf8(shown));
             QCOMPARE(opened.content.lookalikeSigns, QString::fromUtf8(signs));
             QCOMPARE(opened.content.windows1252, QByteArray(file).contains('\x80'));

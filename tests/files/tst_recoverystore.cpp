@@ -58,7 +58,6 @@ class TestRecoveryStore : public QObject {
         QCOMPARE(
             QStringList({newest->text, newest->documentPath, QString::number(newest->characters)}),
             QStringList({QStringLiteral("newer \U0001F600\u00E1"), "/notes/a.txt", "8"}));
-        QVERIFY(qAbs(newest->time.secsTo(QDateTime::currentDateTime())) < 60);
         second.adopt(*newest);
         QVERIFY(QFile::exists(second.textFile()));
         const auto older = third.takeOrphan();
