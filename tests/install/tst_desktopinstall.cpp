@@ -8,7 +8,6 @@
 
 #include <QDirIterator>
 #include <QMessageBox>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,41 +21,36 @@ namespace {
 
 const QString addFailed = "Error Occured Calling AddFontResource";
 const QString sourceFont = qEnvironmentVariable("TONQUILL_TEST_FONT");
+// What the first letters "~PMFDTV" of a path stand for: the sandbox, the program folder, the
+// marker, the program's font, the font folder, the font installed there and a victim.
+const QStringList names = QString("~ ~/p ~/p/font.log ~/p/pyserif.ttf @/fonts @/fonts/pyserif.ttf "
+                                  "~/victim")
+                              .split(u' ');
 
-// A throw-away user for one row: its own HOME, data, cache and current folder, a program folder
-// holding the tone font, and a folder "outside".
+// A throw-away user for one row, its HOME and current folder the sandbox.
 struct Sandbox {
     QTemporaryDir dir;
     QString root = dir.path(), data, cwd = QDir::currentPath();
 
     Sandbox() {
-        for (const char* step :
-             {"HOME=~/home", "XDG_DATA_HOME=~/home/.local/share", "XDG_CACHE_HOME=~/cache", "dir:P",
-              "dir:~/outside", "font:F", "put:M:nej"})
+        for (const char* step : {"HOME=~", "XDG_DATA_HOME=~/.local/share", "XDG_CACHE_HOME=~/cache",
+                                 "dir:P", "font:F", "put:M:nej"})
             apply(step);
         QDir::setCurrent(root);
     }
     ~Sandbox() {
         QDir::setCurrent(cwd);
-        for (const QString& folder : {at("P"), at("D")}) // so that the folder can go
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const char* folder : {"chmod:P:700", "chmod:D:700"}) // so that the folders can go
+            apply(folder);
     }
-
-    // A path, its first part possibly one of the names in `heads`.
     QString at(const QString& path) const {
-        const QString program = root + "/program", fonts = data + "/fonts", heads = "~PMFDTV";
-        const QStringList names{root,
-                                program,
-                                program + "/font.log",
-                                program + "/pyserif.ttf",
-                                fonts,
-                                fonts + "/pyserif.ttf",
-                                root + "/outside/victim"};
-        const qsizetype i = path.section(u'/', 0, 0).size() == 1 ? heads.indexOf(path[0]) : -1;
-        return i < 0 ? path : names[i] + path.mid(1);
+        const auto i = path.isEmpty() ? -1 : QString("~PMFDTV").indexOf(path.section(u'/', 0, 0));
+        return QString(i < 0 ? path : names[i] + path.mid(1))
+            .replace(u'~', root)
+            .replace(u'@', data);
     }
-    // One step of a row's set-up, "verb:path[:argument]", or "NAME=value" and "-NAME" to set and
-    // unset an environment variable; a data folder in the sandbox is then where the font goes.
+    // A step of a row's set-up: "verb:path[:argument...]", or "NAME=value" and "-NAME" to set and
+    // unset an environment variable; an XDG_DATA_HOME in the sandbox is where the font then goes.
     bool apply(const QString& step) {
         const QStringList w = step.split(u':');
         const QString path = at(w.value(1)), value = at(step.section(u'=', 1));
@@ -67,9 +61,8 @@ struct Sandbox {
             {"pad", [&] { return writeFile(path, QByteArray(w[2].toInt(), ' ') + w[3].toUtf8()); }},
             {"font", [&] { return QFile::copy(sourceFont, path); }},
             {"rm", [&] { return QFile::remove(path); }},
-            {"fifo", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }},
-            {"chmod",
-             [&] { return ::chmod(QFile::encodeName(path), w[2].toUInt(nullptr, 8)) == 0; }},
+            {"fifo", [&] { return ::mkfifo(qPrintable(path), 0644) == 0; }},
+            {"chmod", [&] { return ::chmod(qPrintable(path), w[2].toUInt(nullptr, 8)) == 0; }},
             {"refuse", [] { return true; }}};
         if (verbs.contains(w[0]))
             return verbs[w[0]]();
@@ -79,8 +72,8 @@ struct Sandbox {
             QDir().mkpath(data = value);
         return qputenv(qPrintable(step.section(u'=', 0, 0)), QFile::encodeName(value));
     }
-    // Every entry but those a start may write: the font folder, fontconfig's cache and, unless
-    // `withMarker`, the marker; each by its link or content.
+    // Each entry by its link or content, but for the font folder, fontconfig's cache and, unless
+    // `withMarker`, the marker: what a start may write.
     QMap<QString, QByteArray> state(bool withMarker) const {
         QMap<QString, QByteArray> entries;
         QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -117,11 +110,9 @@ class TestDesktopInstall : public QObject {
     Q_OBJECT
 
   private slots:
-    // Rows "set-up steps>outcome", the marker asking unless a step changes it: the font "installs";
-    // the start "ignores" the marker; it "reports" two failed additions; the marker cannot be
-    // rewritten and "asks again" at the next start; with the marker saying done, the start
-    // "copies quietly" a font the user lacks, or "keeps" what fontconfig knows. A relative
-    // XDG_DATA_HOME is not followed; only 4096 bytes of the marker are read.
+    // Rows "set-up steps>outcome", the marker asking unless a step changes it: what a start gives
+    // the user, nothing outside the font folder and the marker touched; only 4096 bytes of the
+    // marker are read, and a relative XDG_DATA_HOME is not followed.
     void start_data() {
         columns<QString, QString>({"steps", "outcome"});
         const QString rows =
@@ -163,42 +154,29 @@ class TestDesktopInstall : public QObject {
             install::InstallToneFont(platform, fields).run();
             loaded = userFont.complete();
         };
-
         startProgram();
-
         QCOMPARE(armed, kept ? 0 : 1);
         QCOMPARE(messages, outcome == "reports" ? QStringList(2, addFailed) : QStringList());
         QCOMPARE(sandbox.state(kept), untouched);
-        const bool installed =
-            QStringList{"installs", "asks again", "copies quietly"}.contains(outcome);
-        QCOMPARE(readFile(sandbox.at("T")) == readFile(sourceFont), installed);
-        if (!kept)
-            QCOMPARE(readFile(sandbox.at("M")).startsWith("nej"), outcome == "asks again");
-        if (outcome == "installs" || outcome == "reports")
-            QCOMPARE(readFile(sandbox.at("M")), "\"Ja\"\r\n");
+        QCOMPARE(readFile(sandbox.at("T")) == readFile(sourceFont),
+                 QStringList({"installs", "asks again", "copies quietly"}).contains(outcome));
+        const QByteArray markerNow = kept ? "" : readFile(sandbox.at("M")); // a pipe blocks
+        QVERIFY(kept || (outcome == "asks again" ? markerNow.startsWith("nej")
+                                                 : markerNow == "\"Ja\"\r\n"));
         QVERIFY(outcome != "ignores" || !QFileInfo::exists(sandbox.at("D")));
-        const auto hidden = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-        QCOMPARE(QDir(sandbox.at("D")).entryList({".*"}, hidden), QStringList()); // no leftovers
         // The program's own font is used whatever the marker says.
         QCOMPARE(loaded.contains("Vantor's PinYin Serif"),
                  readFile(sandbox.at("F")) == readFile(sourceFont));
-        QProcess fcList; // what a new process of this user finds
-        fcList.start("fc-list", {"--format", "%{file}\\n", "Vantor's PinYin Serif"});
-        QVERIFY(fcList.waitForFinished(30000));
-        QCOMPARE(fcList.readAll().split('\n').contains(QFile::encodeName(sandbox.at("T"))),
-                 installed && !steps.contains("relative"));
-
         startProgram();
         QCOMPARE(armed, outcome == "asks again" ? 1 : 0);
     }
 
-    // Rows "source target outcome [file size limit]": a copy that fails says so and leaves nothing
-    // behind but the folder it got as far as making; a font of exactly the size limit copies, and
-    // /proc/self/mem is a regular file that cannot be read.
+    // Rows "source target outcome [file size limit]": a failed copy says so and leaves nothing
+    // behind but a folder; /proc/self/mem is a regular file that cannot be read.
     void copyFontFile_data() {
         columns<QStringList>({"row"});
         for (const QString& row : QString("font new/f copied|missing new/f none|. new/f none|"
-                                          "limit new/f copied|huge new/f none|font font/f none|"
+                                          "+0 new/f copied|+1 new/f none|font font/f none|"
                                           "font folder none|font new/f made 4|"
                                           "/proc/self/mem new/f made")
                                       .split(u'|'))
@@ -207,18 +185,16 @@ class TestDesktopInstall : public QObject {
     void copyFontFile() {
         const QStringList w = cell<QStringList>("row");
         QTemporaryDir dir;
+        const QString source = w[0].startsWith('/') ? w[0] : dir.filePath(w[0]);
         const auto entries = [&](const QString& folder) {
             return QDir(dir.filePath(folder))
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         };
-        QDir().mkdir(dir.filePath("folder"));
-        writeFile(dir.filePath("font"), "font bytes");
-        for (const QString name : {"limit", "huge"})
-            QVERIFY(
-                writeFile(dir.filePath(name), "") &&
-                QFile::resize(dir.filePath(name), install::fontFileSizeLimit + (name == "huge")));
+        QVERIFY(QDir().mkdir(dir.filePath("folder")) && writeFile(dir.filePath("font"), "bytes"));
+        if (w[0].startsWith('+')) // a file of the size limit and more
+            QVERIFY(writeFile(source, "") &&
+                    QFile::resize(source, install::fontFileSizeLimit + w[0].toInt()));
         const QStringList before = entries(".");
-        const QString source = w[0].startsWith('/') ? w[0] : dir.filePath(w[0]);
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
