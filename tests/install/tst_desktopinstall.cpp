@@ -34,7 +34,7 @@ struct Sandbox {
 
     Sandbox() {
         for (const char* step : {"HOME=~", "XDG_DATA_HOME=~/.local/share", "XDG_CACHE_HOME=~/cache",
-                                 "dir:P", "font:F", "put:M:nej"})
+                                 "dir:P", "font:F", "put:M:nej\r\n"})
             apply(step);
         QDir::setCurrent(root);
     }
