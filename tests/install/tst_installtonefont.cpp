@@ -4,26 +4,18 @@
 #include "install/InstallToneFont.h"
 #include "install/MarkerField.h"
 
-#include <cstring>
-#include <map>
-#include <stdexcept>
-
 namespace {
 
 using S = const std::string&;
 
-// A Windows-like system in memory: files by full path, and a platform id and Windows directory
-// chosen by the row. Each call but programFolder() is recorded as "name(arguments)". A call named
-// in `failing` reports failure through its result, one named with a trailing "!" throws, and "*"
-// makes every recorded call throw.
+// A Windows-like system in memory, each call but programFolder() recorded as "name(arguments)". A
+// call named in `failing` fails through its result, one named with a "!" throws, all with "*".
 class SimulatedWindows : public install::InstallPlatform {
   public:
     std::string programDir = R"(C:\Tonquill)", windowsDir;
     unsigned id = 0;
-    std::map<std::string, std::string> files;
+    QMap<std::string, std::string> files;
     QStringList failing, calls;
-
-    QString file(const QString& path) { return str(files[path.toStdString()]); }
 
     std::string pathSeparator() const override { return "\\"; }
     std::string fontsSubfolder() const override { return "Fonts"; }
@@ -41,13 +33,13 @@ class SimulatedWindows : public install::InstallPlatform {
         if (call("GetWindowsDirectoryA", size))
             return 0;
         const auto length = static_cast<unsigned>(windowsDir.size());
-        return length < size ? (std::strcpy(buffer, windowsDir.c_str()), length) : length + 1;
+        return length < size ? (qstrcpy(buffer, windowsDir.c_str()), length) : length + 1;
     }
     bool copyFile(S from, S to) override {
         return !call("copyFile", from, to) && (files[to] = files[from], true);
     }
     int AddFontResourceA(S path) override {
-        return !call("AddFontResourceA", path) && files.count(path);
+        return !call("AddFontResourceA", path) && files.contains(path);
     }
     void messageBox(S text, int buttons) override { call("messageBox", text, buttons); }
     int RegOpenKeyA(unsigned root, S subKey, unsigned& key) override {
@@ -59,7 +51,7 @@ class SimulatedWindows : public install::InstallPlatform {
         return call("RegSetValueExA", key, value, reserved, type, std::string(data, size)) ? 6 : 0;
     }
     int RegCloseKey(unsigned key) override { return call("RegCloseKey", key) ? 6 : 0; }
-    bool deleteFile(S path) override { return !call("deleteFile", path) && files.erase(path); }
+    bool deleteFile(S path) override { return !call("deleteFile", path) && files.remove(path); }
     bool appendQuotedField(S path, int no, S field) override {
         return !call("appendQuotedField", path, no, field) &&
                (files[path] += '"' + field + "\"\r\n", true);
@@ -72,7 +64,7 @@ class SimulatedWindows : public install::InstallPlatform {
     template <typename... A> bool call(const QString& name, const A&... args) {
         calls << name + '(' + QStringList{str(args)...}.join(", ") + ')';
         if (failing.contains("*") || failing.contains(name + '!'))
-            throw std::runtime_error("raised by the test");
+            throw name; // as a system call may
         return failing.contains(name);
     }
 };
@@ -81,15 +73,14 @@ class SimulatedWindows : public install::InstallPlatform {
 QString marker(const QString& letters) {
     return QString(letters).replace("n", "nej\r\n").replace("J", "\"Ja\"\r\n");
 }
-
 // The calls of an installation, each addition followed by %4, the marker read as file %5.
+const QString box = "|messageBox(Error Occured Calling AddFontResource, 0)";
 const QString sequence =
     R"(freeFileNumber()|readFirstField(%1, %5)|GetVersionExA(148)|GetWindowsDirectoryA(260)|)"
     R"(copyFile(%2\pyserif.ttf, %3)|AddFontResourceA(%3)%4|)"
     R"(RegOpenKeyA(2147483650, software\microsoft\windows\currentversion\fonts)|)"
     R"(RegSetValueExA(500, pyserif(TrueType), 0, 1, pyserif.ttf)|RegCloseKey(500)|)"
     R"(AddFontResourceA(%3)%4|deleteFile(%1)|appendQuotedField(%1, %5, Ja)|armTimer12())";
-
 void start(SimulatedWindows& windows, const QString& markerBefore) {
     if (!markerBefore.isEmpty())
         windows.files[windows.programDir + R"(\font.log)"] = marker(markerBefore).toStdString();
@@ -111,10 +102,10 @@ class TestInstallToneFont : public QObject {
             "nej/W/nej|nej\r\nJa/W/nej|nej\nJa/W/nej|nej,more/W/nej|\t nej/W/nej|  \"nej\",x/W/nej|"
             "\"n,e\r\nj\"/W/n,e\r\nj|\"nej/W/nej|nej ,/W/nej |,nej/W/|\"\"/W/|/W/<none>|"
             "   \t/W/<none>|nej/C/<none>|\"nej/C/<none>|nej,x/C/nej|\"nej\"x/C/nej";
-        for (const QString& row : rows.split(u'|')) {
-            const QStringList parts = row.split(u'/');
-            QTest::newRow(qPrintable(row)) << parts[0] << (parts[1] == "W") << parts[2];
-        }
+        for (const QString& row : rows.split(u'|'))
+            QTest::newRow(qPrintable(row))
+                << row.section(u'/', 0, 0) << (row.section(u'/', 1, 1) == "W")
+                << row.section(u'/', 2);
     }
     void firstField() {
         const auto read = install::firstDelimitedField(cell<QString>("data").toStdString(),
@@ -122,12 +113,9 @@ class TestInstallToneFont : public QObject {
         QTEST(read ? QString::fromStdString(*read) : QString("<none>"), "field");
     }
 
-    // Rows "system/failing calls/marker before>after/target/b(oxes)": the system is the platform
-    // id, the Windows directory and, at a drive root, the program folder, whose separator then
-    // doubles; a platform check that fails reads as not NT, one that throws as NT; the separators
-    // overwrite the blanks after the path and never lengthen it. Whatever fails, the installation
-    // runs to its end and reports each failed addition right after it. Only a marker that asks
-    // installs, and one left asking installs again.
+    // Rows "platform id, Windows directory[, program folder]/failing calls/marker before>after/
+    // target/b(oxes)": whatever fails, the installation runs to its end and reports each failed
+    // addition after it; the separators overwrite the path's blanks and never lengthen it.
     void installs_data() {
         columns<QStringList>({"row"});
         const QString all = "GetVersionExA,GetWindowsDirectoryA,copyFile,AddFontResourceA,"
@@ -159,19 +147,14 @@ class TestInstallToneFont : public QObject {
         windows.windowsDir = system[1].toStdString();
         windows.programDir = system.size() > 2 ? system[2].toStdString() : windows.programDir;
         windows.failing = row[1].split(u',', Qt::SkipEmptyParts);
-
         QVERIFY_THROWS_NO_EXCEPTION(start(windows, markers[0]));
-
         const QString log = QString::fromStdString(windows.programDir) + R"(\font.log)";
-        const QString box =
-            row[4].isEmpty() ? "" : "|messageBox(Error Occured Calling AddFontResource, 0)";
+        const QString boxes = row[4].isEmpty() ? "" : box, no = row[1] == "*" ? "0" : "7";
         const QStringList expected =
-            sequence.arg(log, log.chopped(9), row[3], box, row[1] == "*" ? "0" : "7").split(u'|');
+            sequence.arg(log, log.chopped(9), row[3], boxes, no).split('|');
         QCOMPARE(windows.calls, row[3].isEmpty() ? expected.mid(0, 2) : expected);
-        QCOMPARE(windows.file(log), marker(markers[1]));
-
-        windows.failing.clear();
-        windows.calls.clear();
+        QCOMPARE(QString::fromStdString(windows.files[log.toStdString()]), marker(markers[1]));
+        windows.failing = windows.calls = {};
         start(windows, "");
         QCOMPARE(windows.calls.contains("armTimer12()"), markers[1].startsWith('n'));
     }
