@@ -7,7 +7,6 @@
 namespace {
 
 using S = const std::string&;
-
 // A Windows-like system in memory, each call but programFolder() recorded as "name(arguments)". A
 // call named in `failing` fails through its result, one named with a "!" throws, all with "*".
 class SimulatedWindows : public install::InstallPlatform {
@@ -112,7 +111,6 @@ class TestInstallToneFont : public QObject {
                                                        cell<bool>("wholeFile"));
         QTEST(read ? QString::fromStdString(*read) : QString("<none>"), "field");
     }
-
     // Rows "platform id, Windows directory[, program folder]/failing calls/marker before>after/
     // target/b(oxes)": whatever fails, the installation runs to its end and reports each failed
     // addition after it; the separators overwrite the path's blanks and never lengthen it.
