@@ -56,10 +56,6 @@ kill "$started"
 wait_for 10 eval '! read_clipboard -t TARGETS >/dev/null' || fail "the clipboard kept an owner"
 keys ctrl+v
 expect_text "pasting from an empty clipboard"
-: >"$work/empty"
-own_clipboard UTF8_STRING "$work/empty"
-keys ctrl+v
-expect_text "pasting an empty text"
 own_clipboard image/png "$2"
 keys ctrl+v
 expect_text "pasting a picture"
