@@ -59,10 +59,10 @@ QString unicodeOf(const QPlainTextEdit* box) {
 }
 
 QAction* action(QWidget* menu, const QString& text) {
-    const QList<QAction*> actions = menu->actions();
-    auto found =
-        std::find_if(actions.begin(), actions.end(), [&](auto* a) { return a->text() == text; });
-    return found == actions.end() ? nullptr : *found;
+    for (QAction* action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
 }
 
 } // namespace
@@ -122,8 +122,7 @@ class TestForm1 : public QObject {
     }
 
     int runningTimers() {
-        const QList<QTimer*> timers = form->findChildren<QTimer*>();
-        return std::count_if(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive(); });
+        return std::ranges::count_if(form->findChildren<QTimer*>(), &QTimer::isActive);
     }
 
     void commit(const QString& text) {
@@ -435,13 +434,12 @@ class TestForm1 : public QObject {
         const QImage reference = QImage(REFERENCE_PICTURE).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), reference.size());
         int differing = 0;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
-                differing += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) +
-                                 qAbs(qBlue(a) - qBlue(b)) >
-                             48;
-            }
+        for (int i = 0; i < shown.width() * shown.height(); ++i) {
+            const QRgb a = shown.pixel(i % shown.width(), i / shown.width());
+            const QRgb b = reference.pixel(i % shown.width(), i / shown.width());
+            differing +=
+                qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) >
+                48;
         }
         QVERIFY2(differing <= 4, qPrintable(QString("%1 pixels differ").arg(differing)));
     }
