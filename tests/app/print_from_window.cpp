@@ -10,19 +10,13 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 
-#include <cstdio>
-
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QFile text(app.arguments().value(2));
-    const char* problem =
-        app.arguments().size() != 3 ? "usage: print_from_window FONT_FILE TEXT_FILE"
-        : QFontDatabase::addApplicationFont(app.arguments()[1]) < 0 ? "cannot load the font"
-        : !text.open(QIODevice::ReadOnly)                           ? "cannot read the text"
-        : QPrinterInfo::defaultPrinterName().isEmpty()              ? "no default printer"
-                                                                    : nullptr;
-    if (problem) {
-        std::fprintf(stderr, "%s\n", problem);
+    const QStringList arguments = app.arguments();
+    QFile text(arguments.value(2));
+    if (arguments.size() != 3 || QFontDatabase::addApplicationFont(arguments[1]) < 0 ||
+        !text.open(QIODevice::ReadOnly) || QPrinterInfo::defaultPrinterName().isEmpty()) {
+        qCritical("usage: print_from_window FONT_FILE TEXT_FILE, with a default printer");
         return 2;
     }
     Form1 form;
@@ -30,5 +24,4 @@ int main(int argc, char* argv[]) {
     form.findChild<QPlainTextEdit*>("Text2")->setPlainText(QString::fromUtf8(text.readAll()));
     form.findChild<QCheckBox*>("Check1")->setChecked(true);
     form.findChild<QAction*>("print")->trigger();
-    return 0;
 }
