@@ -44,33 +44,28 @@ void table(const QString& rows, std::initializer_list<const char*> columns) {
     }
 }
 
-// Rows of "bursts/text at the tick/after/vowel left pending", each burst ticked once typed. The
-// tick takes the last two units, wherever the keys went, or a pair they would halve; it forgets the
-// vowel. Key codes above 0x7FFF arrive negative.
+// Rows of "bursts/text at the tick/after/vowel left pending", each burst ticked once typed: the
+// tick takes the last two units or a pair they would halve. Key codes over 0x7FFF come negative.
 const QString typingRows =
-    u"a1,e2,o3,i4,u1,y2,A3,E4,I1,U2,O3//áåñìòù§È´Ú±|ma1//má|ae2//aå|a12//aà|a1b//a1b|a1a//a1a|"
-    u"a1e,2//a1e2|a1e2//a1e2|a1\u2615//a1\u2615|b1Y1v1á1//b1Y1v1á1|a0e6i7o8u9a5//a0e6i7o8u9a5|"
-    u"a 1a\b1a\uFFFF1a\u80001//a 1a\b1a\uFFFF1a\u80001|Ni3, ,ha3,o//Ní hâo/o|ni\r\nma1//ni\r\nmá|"
-    u"a3/abc/aâ|a3/ab\r\n/abâ|a3/ab\r\nq/abâ|a3/a\U0001F600q/aâ|a3/a\U0001F600/aâ|"
-    u"a3/a\U00010000q/aâ|a3/a\U0010FFFFq/aâ|a3/1/1"_s;
+    u"a1,e2,o3,i4,u1,y2,A3,E4,I1,U2,O3//áåñìòù§È´Ú±|ma1//má|ae2//aå|a12//aà|a1a//a1a|a1e,2//a1e2|"
+    u"a1e2//a1e2|a1\u2615//a1\u2615|Y1á1//Y1á1|a0//a0|a5//a5|Ni3, ,ha3,o//Ní hâo/o|a3/abc/aâ|"
+    u"a 1a\uFFFF1a\u80001//a 1a\uFFFF1a\u80001|ni\r\nma1//ni\r\nmá|a3/ab\r\n/abâ|a3/ab\r\nq/abâ|"
+    u"a3/a\U0001F600q/aâ|a3/a\U0001F600/aâ|a3/a\U00010000q/aâ|a3/a\U0010FFFFq/aâ|a3/1/1"_s;
 
-// Rows of "letters/glyph codes", with a third field where the codes read back precomposed.
-// Letters that share their code with a glyph are held decomposed and leave composed again.
+// Rows of "letters/glyph codes/>", > where the codes read back precomposed; lookalikes decomposed.
 const QString conversionRows =
-    u"a\u0304a\u0301a\u0300/áàä/>|ü\u0304u\u0308\u030C/úû/>|a\u0301\u0301/à\u0301/>|"
-    u"u\u0304\u0308/ò\u0308/>|lu\u0308\u0300se\u0300/lüsé/>|U\u0308\u0304/U\u0308\u0304/>|"
-    u"nu\u0308/nu\u0308/>|ḿ/ḿ|Ǖ/Ǖ|\u0301a/\u0301a|3\u0300/3\u0300|/|æð÷øÿ¡/æð÷øÿ¡|"
-    u"a\U0001F600b\xD800z/a\U0001F600b\xD800z|o\xDC00\u0301/o\xDC00\u0301|España/Espan\u0303a|"
-    u"ê\u0304/e\u0302\u0304|âãäåçêëîïñôõöûüÏ/a\u0302a\u0303a\u0308a\u030Ac\u0327e\u0302e\u0308i"
-    u"\u0302i\u0308n\u0303o\u0302o\u0303o\u0308u\u0302u\u0308I\u0308"_s;
+    u"a\u0304a\u0301a\u0300/áàä/>|ü\u0304u\u0308\u030C/úû/>|a\u0301\u0301/à\u0301/>|æð÷øÿ¡/æð÷øÿ¡|"
+    u"u\u0304\u0308/ò\u0308/>|lu\u0308\u0300se\u0300/lüsé/>|U\u0308\u0304/U\u0308\u0304/>|ḿ/ḿ|Ǖ/Ǖ|"
+    u"nu\u0308/nu\u0308/>|\u0301a/\u0301a|3\u0300/3\u0300|a\U0001F600b\xD800z/a\U0001F600b\xD800z|"
+    u"/|o\xDC00\u0301/o\xDC00\u0301|âãäåçêëîïñôõöûüÏ/a\u0302a\u0303a\u0308a\u030Ac\u0327e\u0302"
+    u"e\u0308i\u0302i\u0308n\u0303o\u0302o\u0303o\u0308u\u0302u\u0308I\u0308"_s;
 
 // Rows of "numbered/Unicode pinyin", or of text that stays; typed live and converted alike.
 const QString numberedRows =
-    u"ni3 hao3 Zhong1guo2 lv4 ma5 mp3/nǐ hǎo Zhōngguó lǜ ma mp3|xiao3/xiǎo|xue2 mei2/xué méi|"
-    u"lou2 you3/lóu yǒu|liu2 gui4 duo1/liú guì duō|a1a2a3a4/āáǎà|ni\nhao3/ni\nhǎo|"
-    u"qqqqqqqzhuang1/qqqqqqqzhuāng|Zhîngguo2/Zhōngguó|lv4 nv3/lǜ nǚ|lu:4 Nu:3/lǜ Nǚ|"
-    u"HAO3 Hao3 An4 OU1 hEI1/HǍO Hǎo Àn ŌU hĒI|ma5 MA5 r5 er5/ma MA r er|r1 r4|lve4 nu:e4|"
-    u"LV4 LU:3|lv5|mp3 abc3 2024 x1 ly4|m2 n3 ng4 hm1 hng2|ma0 ma6 ma9|la:3 :3|ma 3"_s;
+    u"ni3 hao3 Zhong1guo2/nǐ hǎo Zhōngguó|xiao3/xiǎo|xue2 mei2/xué méi|lou2/lóu|a1a2a3a4/āáǎà|"
+    u"liu2 gui4 duo1/liú guì duō|ni\nhao3/ni\nhǎo|qqqqqqqzhuang1/qqqqqqqzhuāng|Zhîngguo2/Zhōngguó|"
+    u"lv4 nv3/lǜ nǚ|lu:4 Nu:3/lǜ Nǚ|HAO3 An4 OU1 hEI1/HǍO Àn ŌU hĒI|ma5 MA5 r5 er5/ma MA r er|"
+    u"lve4 nu:e4|LV4 LU:3|lv5|mp3 2024 x1 ly4|m2 ng4 hng2|ma0 ma6|la:3 :3|ma 3"_s;
 
 } // namespace
 
