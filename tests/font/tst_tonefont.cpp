@@ -38,8 +38,7 @@ class TestToneFont : public QObject {
     const QRawFont sourceFont{QStringLiteral(SOURCE_FONT_PATH), 2048, QFont::PreferNoHinting};
 
   private slots:
-    // Found by its own face; no name that identifies it is DejaVu's or Bitstream's, whose
-    // licence asks for new names on a changed font and for its notices kept.
+    // Found by its own face; DejaVu's licence asks for new names on a changed font, notices kept.
     void faceAndNames() {
         const QString face = QString::fromUtf8(tone::toneFontFace);
         const int id = QFontDatabase::addApplicationFont(QStringLiteral(TONE_FONT_PATH));
@@ -54,9 +53,8 @@ class TestToneFont : public QObject {
         QVERIFY(names.value(13).contains("Permission is hereby granted"));
     }
 
-    // Tone codes drawn as DejaVu Serif draws their letters, ASCII as itself, no other Latin-1
-    // letter (Qt draws a no-break space with the space); a whole DejaVu would hold thousands of
-    // glyphs.
+    // Tone codes drawn as DejaVu Serif draws the letters they stand for, ASCII as itself, no other
+    // Latin-1 letter (Qt draws a no-break space with the space); not thousands of DejaVu's glyphs.
     void glyphs() {
         for (char16_t code = 0x20; code <= 0xFF; ++code) {
             const qsizetype tone = glyphCodes.indexOf(QChar(code));
