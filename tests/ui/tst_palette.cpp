@@ -17,8 +17,8 @@ class TestPalette : public QObject {
     Q_OBJECT
 
   private slots:
-    // Grey line along the top and right; every column white below it, black at the bottom and
-    // never lighter downwards; hues round the circle on the middle row; five-bit levels.
+    // Grey lines at the top and right; columns white below, black at the bottom, never lighter
+    // downwards; hues round the middle row, the original's tint of red above; five-bit levels.
     void picture() {
         const QImage p = PalettePicture::image();
         QCOMPARE(p.size(), QSize(143, 74));
@@ -26,7 +26,6 @@ class TestPalette : public QObject {
             {0, "#ff0000"}, {48, "#00ff00"}, {72, "#00ffff"}, {97, "#0000ff"}, {141, "#ff0029"}};
         for (const auto& [x, name] : hues)
             QCOMPARE(p.pixelColor(x, 37).name(), QString(name));
-        // Within a level of the original palette's tint of red.
         const QColor tint = p.pixelColor(0, 16);
         QVERIFY(qAbs(tint.red() - 247) + qAbs(tint.green() - 156) + qAbs(tint.blue() - 156) <= 8);
         for (int x = 0; x <= 142; ++x) {

@@ -41,7 +41,6 @@ class TestText1KeyPress : public QObject {
         auto* Text2 = new QPlainTextEdit(&window);
         Text2->setFont(QFont(QString(), 18));
         new KeyPressFilter(Text1, [&](std::int16_t k) { Text1_KeyPress(k, *Text1, c1, *Text2); });
-        window.show();
         QTest::keyClicks(Text1, text);
         if (how == "Return") {
             QTest::keyClick(Text1, Qt::Key_Return);
