@@ -16,9 +16,8 @@ class TestPinyinFile : public QObject {
     QTemporaryDir folder;
 
   private slots:
-    // What the editor shows for a file's bytes, the signs it warns of, and what saving it writes:
-    // no byte order mark, LF alone, lookalike letters kept, signs shown as tone letters, and what
-    // is not UTF-8 read as Windows-1252 with its glyph codes, the undefined bytes kept as well.
+    // What the editor shows for a file's bytes, the signs it warns of, what saving writes: no byte
+    // order mark, LF alone, lookalikes kept, signs as tone letters, not UTF-8 read as Windows-1252.
     void openThenSave() {
         const char *pinyin = "Nǐ hǎo, Lǚ!\n", *glyphs = "N\u00ED h\u00E2o, L\u00FB!\n",
                    *lookalikes = "España, Lü, Noël, ê, Ïa1";

@@ -10,15 +10,15 @@
 #include <QRadioButton>
 #include <QTest>
 
-const QColor white(Qt::white), black(Qt::black), navy(0, 0, 64), green(0, 255, 0), blue(0, 0, 255),
+const QColor white(Qt::white), black(Qt::black), green(0, 255, 0), blue(0, 0, 255),
     grey(132, 132, 132);
 
 class TestPalette : public QObject {
     Q_OBJECT
 
   private slots:
-    // Grey line along the top and right; every column white below it, black at the bottom and
-    // never lighter downwards; pure hues round the circle on the middle row; five-bit levels.
+    // Grey lines at the top and right; columns white below, black at the bottom, never lighter
+    // downwards; hues round the middle row, the original's tint of red above; five-bit levels.
     void picture() {
         const QImage p = PalettePicture::image();
         QCOMPARE(p.size(), QSize(143, 74));
@@ -26,7 +26,6 @@ class TestPalette : public QObject {
             {0, "#ff0000"}, {48, "#00ff00"}, {72, "#00ffff"}, {97, "#0000ff"}, {141, "#ff0029"}};
         for (const auto& [x, name] : hues)
             QCOMPARE(p.pixelColor(x, 37).name(), QString(name));
-        // Within a level of the original palette's tint of red.
         const QColor tint = p.pixelColor(0, 16);
         QVERIFY(qAbs(tint.red() - 247) + qAbs(tint.green() - 156) + qAbs(tint.blue() - 156) <= 8);
         for (int x = 0; x <= 142; ++x) {
@@ -34,11 +33,10 @@ class TestPalette : public QObject {
                 const QColor c = p.pixelColor(x, y), up = p.pixelColor(x, qMax(y - 1, 0));
                 const bool darker =
                     c.red() <= up.red() && c.green() <= up.green() && c.blue() <= up.blue();
-                const bool pure = c.saturation() == 255 && c.value() == 255;
                 bool ok = y == 0 || x == 142 ? c == grey
                           : y == 1           ? c == white
                           : y == 73          ? c == black
-                                             : darker && (y != 37 || pure);
+                                             : darker;
                 for (const int v : {c.red(), c.green(), c.blue()})
                     ok = ok && v == ((v >> 3) << 3 | v >> 5);
                 QVERIFY2(ok, qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
@@ -46,77 +44,61 @@ class TestPalette : public QObject {
         }
     }
 
-    // Picks in a row: any button picks the text colour with "Foreground", else the background; the
-    // swatch shows it. The frame and a release pick nothing; a style sheet, the application's or
-    // the editor's, is reported; a palette of the viewport's own does not hide the pick.
+    // Any button picks the background, or with "Foreground" the text colour, shown in the swatch;
+    // the frame and a release pick nothing; style sheets are reported; a viewport palette follows.
     void pick() {
         const char* warning = "A style sheet applies to the editor and may hide the colour picked";
-        // Wired as in the window; the editor is white on navy.
-        QWidget window;
-        QRadioButton *foreground = new QRadioButton(&window),
-                     *background = new QRadioButton(&window);
+        QWidget window; // wired as in the window
+        auto* foreground = new QRadioButton(&window);
         auto* Shape2 = new Shape(&window);
         auto* pCol = new PictureBox(&window);
         auto* Text2 = new QPlainTextEdit(&window);
-        Shape2->resize(142, 25);
         pCol->setPicture(PalettePicture::image());
         pCol->resize(145, 76);
-        QPalette editor = Text2->palette();
-        editor.setColor(QPalette::Base, navy);
-        editor.setColor(QPalette::Text, white);
-        Text2->setPalette(editor);
         connect(pCol, &PictureBox::pressed, pCol,
                 [&](QPoint at) { pCol_MouseDown(*pCol, at, *foreground, *Shape2, *Text2); });
-        window.show();
-        // A press at `at` released elsewhere: the swatch's far corner, the text and base colours,
-        // and the base shown.
-        const auto step = [&](QRadioButton* option, QPoint at, const QList<QColor>& colours,
+        // A press released elsewhere: the swatch's corner, text and base colours, the base shown.
+        const auto step = [&](QPoint at, const QList<QColor>& colours,
                               Qt::MouseButton button = Qt::LeftButton,
                               Qt::KeyboardModifiers keys = {}) {
-            if (option)
-                option->setChecked(true);
             QTest::mousePress(pCol, button, keys, at);
             QTest::mouseMove(pCol, {20, 60});
             QTest::mouseRelease(pCol, button, keys, {20, 60});
             const QImage swatch = Shape2->grab().toImage(),
                          shown = Text2->viewport()->grab().toImage();
-            QCOMPARE(QList<QColor>({swatch.pixelColor(141, 24), Text2->palette().text().color(),
+            QCOMPARE(QList<QColor>({swatch.pixelColor(0, 0), Text2->palette().text().color(),
                                     Text2->palette().base().color(),
                                     shown.pixelColor(shown.width() - 2, shown.height() - 2)}),
                      colours);
         };
         QTest::failOnWarning(warning);
-        step(nullptr, {0, 5}, {black, white, navy, navy});
-        step(nullptr, {60, 75}, {black, white, navy, navy});
-        step(nullptr, {49, 38}, {green, white, green, green});
-        step(background, {11, 1}, {grey, white, grey, grey});
-        step(foreground, {98, 38}, {blue, blue, grey, grey});
-        step(foreground, {49, 38}, {green, green, grey, grey}, Qt::RightButton,
-             Qt::ControlModifier);
-        pCol->resize(165, 86); // the box's own background where the picture ends
-        step(background, {150, 20}, {white, green, white, white});
+        step({0, 5}, {black, black, white, white});
+        step({49, 38}, {green, black, green, green});
+        step({11, 1}, {grey, black, grey, grey});
         Text2->viewport()->setPalette(QPalette(Qt::red));
-        step(background, {98, 38}, {blue, green, blue, blue});
+        step({98, 38}, {blue, black, blue, blue});
+        pCol->resize(165, 86); // the box's own background where the picture ends
+        step({150, 20}, {white, black, white, white});
+        foreground->setChecked(true);
+        step({98, 38}, {blue, blue, white, white});
+        step({49, 38}, {green, green, white, white}, Qt::RightButton, Qt::ControlModifier);
         for (const QString sheet : {"QLabel { color: red; }", ""}) {
             qApp->setStyleSheet(sheet);
             Text2->setStyleSheet(sheet.isEmpty() ? "QLabel { color: red; }" : "");
             QTest::ignoreMessage(QtWarningMsg, warning);
-            step(nullptr, {49, 38}, {green, green, green, green});
+            step({11, 1}, {grey, grey, white, white});
         }
     }
 
     // Ticked shows the help in the editor's place, cleared or greyed the editor, following the
-    // box's value, not flipping what is shown. Rows: help shown before, value, help shown after.
+    // box's value, not flipping what is shown.
     void helpToggle() {
-        for (const auto& [before, value, help] :
-             {std::array{0, 2, 1}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}) {
-            QWidget window, *Text14 = new QWidget(&window), *Text2 = new QWidget(&window);
-            QCheckBox Check1;
+        QWidget window, *Text14 = new QWidget(&window), *Text2 = new QWidget(&window);
+        QCheckBox Check1;
+        for (const int value : {2, 1, 1, 2, 0}) {
             Check1.setCheckState(Qt::CheckState(value));
-            Text14->setHidden(!before);
-            Text2->setHidden(before);
             Check1_Click(Check1, *Text14, *Text2);
-            QVERIFY(Text14->isHidden() != bool(help) && Text2->isHidden() == bool(help));
+            QVERIFY(Text14->isHidden() != (value == 2) && Text2->isHidden() == (value == 2));
         }
     }
 };
