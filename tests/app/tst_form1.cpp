@@ -439,6 +439,18 @@ class TestForm1 : public QObject {
         QVERIFY2(differing <= 4, qPrintable(QString("%1 pixels differ").arg(differing)));
     }
 
+    // The print server test's printout: its text through "Print text" with the help shown, which
+    // must still print the editor's text in the tone font.
+    void printThroughTheWindow() {
+        if (!qEnvironmentVariableIsSet("TONQUILL_PRINT_TEXT"))
+            QSKIP("the print server test runs this");
+        start(doneMarker, builtFont);
+        Text2->setPlainText(
+            QString::fromUtf8(readFile(qEnvironmentVariable("TONQUILL_PRINT_TEXT"))));
+        control<QAbstractButton>("Check1")->click();
+        form->findChild<QAction*>("print")->trigger();
+    }
+
     // Closing with unsaved changes asks first; with the folder gone, saving fails.
     void closeGuard_data() {
         columns<QString, bool, QByteArray>({"replies", "closed", "onDisk"});

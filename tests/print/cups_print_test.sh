@@ -3,8 +3,8 @@
 # the PDF back with poppler's tools: the words in order, the font embedded, more than one page,
 # no line ending at a no-break space.
 #   cups_print_test.sh FONT_NAME DRIVER [ARGS...]
-# DRIVER ARGS... TEXT_FILE must print the UTF-8 text of TEXT_FILE on the default printer. The
-# server is private to this run (configuration, spool and socket in the work folder, reached
+# DRIVER ARGS... must print the UTF-8 text of the file TONQUILL_PRINT_TEXT on the default printer.
+# The server is private to this run (configuration, spool and socket in the work folder, reached
 # through CUPS_SERVER), so a print server already running is neither used nor disturbed.
 source "$(dirname "$0")/../lib.sh"
 set -e
@@ -52,7 +52,7 @@ timeout 30 lpadmin -d "$queue" && [ "$(timeout 30 lpstat -d)" = "system default 
 sentence="Zhîngwén pênyên Ní hâo, xiéxie Bçijêng. ¢yí Éxi Óu wô ài nî."
 for i in $(seq -w 1 70); do echo "p$i $sentence $sentence $sentence"; done >"$work"/text.txt
 for i in $(seq 1 120); do printf 'n%d\xc2\xa0hâo%d ' "$i" "$i"; done >>"$work"/text.txt
-timeout 60 "$@" "$work"/text.txt || fail "the print driver failed ($*)"
+TONQUILL_PRINT_TEXT=$work/text.txt timeout 60 "$@" || fail "the print driver failed ($*)"
 printed() { [ -z "$(timeout 5 lpstat -o "$queue" 2>/dev/null)" ] && compgen -G "$work/out/*.pdf" >/dev/null; }
 wait_for 60 printed || fail "no PDF within 60 s (jobs: $(timeout 5 lpstat -W all -o "$queue" 2>&1 | tr '\n' ' '))"
 pdf=$(ls "$work"/out/*.pdf | head -n 1)
