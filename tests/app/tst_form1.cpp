@@ -417,7 +417,7 @@ class TestForm1 : public QObject {
     }
 
     // Captions, colours, positions and fonts at once. To remake the picture after a change of the
-    // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_formload, then look at it.
+    // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_form1, then look at it.
     void windowLooksAsDesigned() {
         QApplication::setCursorFlashTime(0); // a caret that stays put
         start(doneMarker, builtFont, readFile(PROGRAM_DIR "/zhongwen.gif"));
