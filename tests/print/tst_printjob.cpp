@@ -81,7 +81,7 @@ class TestPrintJob : public QObject {
             u"a\nb\u2028c\u2029d|12F[a]/[b]/[c]/[d]/$;aaaa bbbb cccc|12F[aaaa ][bbbb ]/[cccc]/$;"
             u"a\u00A0b\tc\rd e|12F[a\u00A0b\tc\rd ][e]/$;aaaaaaaaaaa b|12F/[aaaaaaaaaaa ]/[b]/$;"
             u"aaaaaaaaa   b|12F[aaaaaaaaa ]/[ ][ ][b]/$;aaaaa bbbbb|12F[aaaaa ]/#[bbbbb]/$||308;"
-            u"a\r\nb\r\nc|12F[a]/[b]/[c]/$||300;aaaaa bbbbb|12F[aaaaa ]/[bbbbb]/$||308.25;"_s);
+            u" a\r\nb\r\nc|12F[ ][a]/[b]/[c]/$||300;aaaaa bbbbb|12F[aaaaa ]/[bbbbb]/$||308.25;"_s);
     }
 
     // A failed width test prints on the line, a failed page test starts a new page, a failed
