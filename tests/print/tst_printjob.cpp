@@ -3,7 +3,6 @@
 #include "print/PrinterSurface.h"
 #include "tone/ToneFont.h"
 
-#include <QDeadlineTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -91,15 +90,6 @@ class TestPrintJob : public QObject {
                      u"aaaaa bbbbb|12F[aaaaa ]/#[bbbbb]/$|height fontSize currentY;"
                      u"aaaaa bbbbb\r\nc|12F[aaaaa ][bbbbb][c]$|endLine;"
                      u"aaaaa bbbbb|12F[aaaaa ]/[bbbbb]/$|newPage|100;"_s);
-    }
-
-    // A megabyte of words on one line, each filling a line, in a time that only a walk linear in
-    // the text's length can keep.
-    void longText() {
-        const QDeadlineTimer deadline(20000);
-        comparePaper(u"abcdefg "_s.repeated(1 << 17) + "|12F" + u"[abcdefg ]/"_s.repeated(1 << 17) +
-                     "$||1e9");
-        QVERIFY(!deadline.hasExpired());
     }
 };
 
