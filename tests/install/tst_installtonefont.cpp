@@ -9,8 +9,7 @@ namespace {
 using S = const std::string&;
 // A Windows-like system in memory, each call but programFolder() recorded as "name(arguments)". A
 // call named in `failing` fails through its result, one named with a "!" throws, all with "*".
-class SimulatedWindows : public install::InstallPlatform {
-  public:
+struct SimulatedWindows : install::InstallPlatform {
     std::string programDir = R"(C:\Tonquill)", windowsDir;
     unsigned id = 0;
     QMap<std::string, std::string> files;
@@ -56,8 +55,6 @@ class SimulatedWindows : public install::InstallPlatform {
                (files[path] += '"' + field + "\"\r\n", true);
     }
     void armTimer12() override { call("armTimer12"); }
-
-  private:
     static QString str(S text) { return QString::fromStdString(text); }
     static QString str(std::int64_t number) { return QString::number(number); }
     template <typename... A> bool call(const QString& name, const A&... args) {
@@ -89,20 +86,18 @@ class TestInstallToneFont : public QObject {
   private slots:
     // Rows "content/whole file or cut off/field": the first field of the marker.
     void firstField_data() {
-        columns<QString, bool, QString>({"data", "wholeFile", "field"});
+        columns<QStringList>({"row"});
         const QString rows =
             "nej/W/nej|nej\r\nJa/W/nej|nej\nJa/W/nej|nej,more/W/nej|\t nej/W/nej|  \"nej\",x/W/nej|"
             "\"n,e\r\nj\"/W/n,e\r\nj|\"nej/W/nej|nej ,/W/nej |,nej/W/|\"\"/W/|/W/<none>|"
             "   \t/W/<none>|nej/C/<none>|\"nej/C/<none>|nej,x/C/nej|\"nej\"x/C/nej";
         for (const QString& row : rows.split(u'|'))
-            QTest::newRow(qPrintable(row))
-                << row.section(u'/', 0, 0) << (row.section(u'/', 1, 1) == "W")
-                << row.section(u'/', 2);
+            QTest::newRow(qPrintable(row)) << row.split(u'/');
     }
     void firstField() {
-        const auto read = install::firstDelimitedField(cell<QString>("data").toStdString(),
-                                                       cell<bool>("wholeFile"));
-        QTEST(read ? QString::fromStdString(*read) : QString("<none>"), "field");
+        const QStringList row = cell<QStringList>("row");
+        const auto read = install::firstDelimitedField(row[0].toStdString(), row[1] == "W");
+        QCOMPARE(read ? QString::fromStdString(*read) : QString("<none>"), row[2]);
     }
     // Rows "platform id, Windows directory[, program folder]/failing calls/marker before>after/
     // target/b(oxes)": whatever fails, the installation runs to its end and reports each failed
@@ -143,8 +138,7 @@ class TestInstallToneFont : public QObject {
         install::InstallFields fields;
         QVERIFY_THROWS_NO_EXCEPTION(install::InstallToneFont(windows, fields).run());
         const QString boxes = row[4].isEmpty() ? "" : box, no = row[1] == "*" ? "0" : "7";
-        const QStringList expected =
-            sequence.arg(log, log.chopped(9), row[3], boxes, no).split('|');
+        const auto expected = sequence.arg(log, log.chopped(9), row[3], boxes, no).split('|');
         QCOMPARE(windows.calls, row[3].isEmpty() ? expected.mid(0, 2) : expected);
         QCOMPARE(QString::fromStdString(windows.files[log.toStdString()]), marker(markers[1]));
     }
