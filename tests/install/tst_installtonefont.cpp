@@ -99,9 +99,9 @@ class TestInstallToneFont : public QObject {
         const auto read = install::firstDelimitedField(row[0].toStdString(), row[1] == "W");
         QCOMPARE(read ? QString::fromStdString(*read) : QString("<none>"), row[2]);
     }
-    // Rows "platform id, Windows directory[, program folder]/failing calls/marker before>after/
-    // target/b(oxes)": whatever fails, the installation runs to its end and reports each failed
-    // addition after it; the separators overwrite the path's blanks and never lengthen it.
+    // Rows "platform id, Windows directory/failing calls/marker before>after/target/b(oxes)":
+    // whatever fails, the installation runs to its end and reports each failed addition after it;
+    // the separators overwrite the path's blanks and never lengthen it.
     void installs_data() {
         columns<QStringList>({"row"});
         const QString all = "GetVersionExA,GetWindowsDirectoryA,copyFile,AddFontResourceA,"
@@ -110,8 +110,7 @@ class TestInstallToneFont : public QObject {
         QString rows =
             R"(2 C:\WINNT///C:\WINNT\pyserif.ttf/|3 C:\WINNT///C:\WINNT\pyserif.ttf/|)"
             R"(1 C:\WINDOWS///C:\WINDOWS\Fonts\pyserif.ttf/|4 D:\WIN///D:\WIN\Fonts\pyserif.ttf/|)"
-            R"(2 C:\WINNT C:\///C:\WINNT\pyserif.ttf/|1 W260///pyserif.ttf/|)"
-            R"(2 W259///W259\pyserif.ttf/|1 W253///W253\Fonts\pyserif.ttf/|)"
+            R"(1 W260///pyserif.ttf/|2 W259///W259\pyserif.ttf/|1 W253///W253\Fonts\pyserif.ttf/|)"
             R"(1 W254///W254\Fontspyserif.ttf/|2 X/GetVersionExA//X\Fonts\pyserif.ttf/|)"
             R"(1 X/GetVersionExA!//X\pyserif.ttf/|2 X/GetWindowsDirectoryA//pyserif.ttf/|)"
             R"(2 X/copyFile//X\p.ttf/b|2 X/AddFontResourceA//X\p.ttf/b|2 X/*/n>n//|2 X//J>J//|)"
@@ -131,7 +130,6 @@ class TestInstallToneFont : public QObject {
         SimulatedWindows windows;
         windows.id = system[0].toUInt();
         windows.windowsDir = system[1].toStdString();
-        windows.programDir = system.size() > 2 ? system[2].toStdString() : windows.programDir;
         windows.failing = row[1].split(u',', Qt::SkipEmptyParts);
         const QString log = QString::fromStdString(windows.programDir) + R"(\font.log)";
         windows.files[log.toStdString()] = marker(markers[0]).toStdString();
