@@ -1,7 +1,6 @@
-# Shared by the integration tests: a work folder that goes at exit with everything started, a
-# private X server, homes of their own, waiting. `fail` ends the test, or only counts once a test
-# sets counting=1, so that a run shows every failed check, and `finish` ends it; `skip` exits with
-# 77, CTest's skip code. A test with more to undo defines before_cleanup, given the exit status.
+# Shared by the integration tests. `fail` ends the test, or only counts once it sets counting=1 so
+# that a run shows every failed check; `finish` ends it; `skip` exits with CTest's skip code. A test
+# with more to undo at exit defines before_cleanup, given the exit status.
 set -uo pipefail
 export LC_ALL=C.UTF-8
 work=$(mktemp -d) pids=() failures=0 counting=0
@@ -34,7 +33,7 @@ require() {
     for tool in "${@:2}"; do command -v "$tool" >/dev/null || skip "$tool is missing (Debian packages $1)"; done
 }
 start() { "$@" & started=$! && pids+=("$started"); }
-# Waits until the command succeeds, for at most $1 seconds (stretched by wait_scale).
+# Waits until the command succeeds, for at most $1 seconds.
 wait_for() {
     local deadline=$((SECONDS + $1 * wait_scale))
     until "${@:2}"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
@@ -63,8 +62,7 @@ start_installed() {
     kill $! 2>/dev/null && wait $! 2>/dev/null # timeout passes the signal on to the program
     [ -z "$(find "$2" -name '*.ttf')" ] || fail "the installed program copied its tone font into the home"
 }
-# Starts the program on the private display from a copy of the program folder $1, with a marker
-# saying the font is installed, in a home of its own; its id is in $app.
+# Starts a copy of the program folder $1 on the private display, the font marked installed.
 run_program() {
     [ -d "$work/program" ] || {
         use_home && mkdir -p "$work/program" && printf '"Ja"\r\n' >"$work/program/font.log"

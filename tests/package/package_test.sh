@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks its contents, metadata and lintian's verdict, then starts the
-# program from the package's tree unpacked in a folder of its own, as any installation prefix is.
-# As root, with no tonquill package on the machine, it also installs the package, starts the
-# installed program with a fresh home, and removes the package again, leaving nothing behind.
+# Builds the Debian package, checks it and starts the program from its tree unpacked anywhere, as
+# under any installation prefix. As root, with no tonquill package on the machine, it also installs
+# the package, starts it with a fresh home and removes it again, leaving nothing behind.
 #   package_test.sh CPACK BUILD_DIR VERSION UI_FONT_PACKAGE
 source "$(dirname "$0")/../lib.sh"
 [ $# -eq 4 ] || { echo "usage: $0 CPACK BUILD_DIR VERSION UI_FONT_PACKAGE" >&2; exit 2; }

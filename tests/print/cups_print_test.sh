@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# Prints a known text through a real CUPS server whose default queue writes PDF files, then reads
-# the PDF back with poppler's tools: the words in order, the font embedded, more than one page,
-# no line ending at a no-break space.
+# Prints through a CUPS server private to this run (reached through CUPS_SERVER, so one already
+# running is neither used nor disturbed) whose default queue writes PDF files, and reads them back.
 #   cups_print_test.sh FONT_NAME DRIVER [ARGS...]
 # DRIVER ARGS... must print the UTF-8 text of the file TONQUILL_PRINT_TEXT on the default printer.
-# The server is private to this run (configuration, spool and socket in the work folder, reached
-# through CUPS_SERVER), so a print server already running is neither used nor disturbed.
 source "$(dirname "$0")/../lib.sh"
 set -e
 [ $# -ge 2 ] || { echo "usage: $0 FONT_NAME DRIVER [ARGS...]" >&2; exit 2; }

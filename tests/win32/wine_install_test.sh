@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The first-run installation built for Windows and run under Wine in a prefix of its own: the tone
-# font lands in the Windows directory, the machine-wide font list names it, the running system
-# takes it, the marker is rewritten, a second run does nothing, and a file that is no font is
-# reported twice.
+# The first-run installation built for Windows and run under Wine in a prefix of its own: a first
+# run, a second one, the program as it ships beside its marker, and a file that is no font.
 #   wine_install_test.sh <repository root> <pyserif.ttf> <cross-build folder>
 source "$(dirname "$0")/../lib.sh"
 set -e
