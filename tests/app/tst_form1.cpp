@@ -93,10 +93,9 @@ class TestForm1 : public QObject {
             return;
         messages << box->windowTitle() + ": " + box->text();
         const QString reply = answers.isEmpty() ? QString() : answers.takeFirst();
-        for (QAbstractButton* button : box->buttons()) {
+        for (QAbstractButton* button : box->buttons())
             if (button->text().remove('&') == reply)
                 return button->click();
-        }
         QTest::keyClick(box, reply == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
     }
 
@@ -327,37 +326,31 @@ class TestForm1 : public QObject {
     // the action runs, while the editor has the focus; whether Qt gives it the control code or
     // the letter as text. An action chosen otherwise leaves the tracker alone.
     void shortcutKeysReachTheTracker_data() {
-        columns<QString, QString, QString, QString, int>(
-            {"key", "text", "focus", "shown", "lastKey"});
-        auto row = [](const char* name, const char* key, const char* text, const char* focus,
-                      const QString& shown, int lastKey) {
-            QTest::newRow(name) << QString(key) << QString(text) << QString(focus) << shown
-                                << lastKey;
-        };
-        row("paste Unicode", "Ctrl+Shift+V", "V", "Text2", "ax1", 22);
-        row("copy Unicode", "Ctrl+Shift+C", "\x03", "Text2", "a1", 3);
-        row("window menu", "Ctrl+G", "g", "Text2", "a1", 7);
-        row("focus elsewhere", "Ctrl+G", "g", "Text1", u"á"_s, 'a');
+        columns<QStringList, int>({"keyTextFocusShown", "lastKey"});
+        QTest::newRow("paste Unicode") << u"Ctrl+Shift+V V Text2 ax1"_s.split(' ') << 22;
+        QTest::newRow("copy Unicode") << u"Ctrl+Shift+C \x03 Text2 a1"_s.split(' ') << 3;
+        QTest::newRow("window menu") << u"Ctrl+G g Text2 a1"_s.split(' ') << 7;
+        QTest::newRow("focus elsewhere") << u"Ctrl+G g Text1 á"_s.split(' ') << int('a');
     }
 
     void shortcutKeysReachTheTracker() {
-        const QKeyCombination key = QKeySequence(cell<QString>("key"))[0];
+        const QStringList row = cell<QStringList>("keyTextFocusShown");
+        const QKeyCombination key = QKeySequence(row[0])[0];
         QAction* action = form->menuBar()->addMenu("Test")->addAction("Test action");
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
         int seenByAction = -1;
         connect(action, &QAction::triggered, this, [&] { seenByAction = form->lastKey(); });
         QApplication::clipboard()->setText("x");
         type(Text2, "a");
-        QWidget* focus = control(cell<QString>("focus"));
-        focus->setFocus();
-        QTest::sendKeyEvent(QTest::Click, focus, key.key(), cell<QString>("text"),
+        control(row[2])->setFocus();
+        QTest::sendKeyEvent(QTest::Click, control(row[2]), key.key(), row[1],
                             key.keyboardModifiers());
         Text2->setFocus();
         QTEST(int(form->lastKey()), "lastKey");
         QCOMPARE(seenByAction, key.key() == Qt::Key_G ? form->lastKey() : -1);
         type(Text2, "1");
         QTRY_COMPARE(runningTimers(), 0);
-        QTEST(Text2->toPlainText(), "shown");
+        QCOMPARE(Text2->toPlainText(), row[3]);
     }
 
     // The help box, colour and size controls act on the editor; the font tick gives every box

@@ -16,7 +16,6 @@ before_cleanup() { [ "$installed" -eq 0 ] || "${apt[@]}" purge tonquill >/dev/nu
 (cd "$2" && "$1" -G DEB -B "$work") >"$work/cpack.log" 2>&1 && [ -f "$deb" ] ||
     fail "cpack made no $(basename "$deb"): $(cat "$work/cpack.log")"
 dpkg-deb -x "$deb" "$tree"
-counting=1
 
 # Every file and link of the package, links with their targets, which are relative so that the
 # tree can move; folders are left out.
@@ -60,7 +59,7 @@ knows_face() { fc-list : family | grep -qx "$face"; }
 [ "$(id -u)" -eq 0 ] || finish "installing and removing the package (not run as root)"
 ! status >/dev/null || finish "installing and removing the package (a tonquill package is already on this machine)"
 installed=1
-"${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 || { fail "apt-get install failed: $(cat "$work/apt.log")"; finish; }
+"${apt[@]}" install "$deb" >"$work/apt.log" 2>&1 || fail "apt-get install failed: $(cat "$work/apt.log")"
 knows_face || fail "fc-list does not know the tone font"
 printed=$(env -i PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen timeout 10 /usr/bin/tonquill --version 2>/dev/null)
 [ "$printed" = "tonquill $version" ] || fail "tonquill --version printed \"$printed\""
@@ -69,7 +68,7 @@ PATH=/usr/bin:/bin start_installed tonquill "$work/home"
 [ ! -e "$work/home/.local/share/fonts" ] || fail "the installed program made a font folder in the home"
 font=$(env -i HOME="$work/home" fc-match -f '%{file}' "$face")
 [ "$font" = /usr/share/fonts/truetype/tonquill/pyserif.ttf ] || fail "fontconfig gives $font for the tone font's family"
-"${apt[@]}" remove tonquill >"$work/apt.log" 2>&1 || { fail "apt-get remove failed: $(cat "$work/apt.log")"; finish; }
+"${apt[@]}" remove tonquill >"$work/apt.log" 2>&1 || fail "apt-get remove failed: $(cat "$work/apt.log")"
 installed=0
 ! status || fail "after removal dpkg still holds tonquill"
 while read -r path; do
