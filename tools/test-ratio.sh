@@ -15,4 +15,4 @@ program=$(count app tone install ui print assets)
 tests=$(count tests)
 echo "program: $program lines (app tone install ui print assets)"
 echo "tests:   $tests lines (tests)"
-echo "ratio:   $((100 * tests / program))%"
+echo "ratio:   $((100 * tests / program)).$((1000 * tests / program % 10))% (at most 35%: tests up to $((35 * program / 100)) lines)"

@@ -86,7 +86,6 @@ class TestForm1 : public QObject {
     QAction* afterSyllable() {
         return action(control("options"), "Tone number after the syllable");
     }
-
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
@@ -98,7 +97,6 @@ class TestForm1 : public QObject {
                 return button->click();
         QTest::keyClick(box, reply == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
     }
-
     // With a marker, Form_Load runs on a program folder holding it, the font and the picture.
     void start(const QByteArray& marker = {}, const QByteArray& font = {},
                const QByteArray& gif = {}) {
@@ -113,18 +111,15 @@ class TestForm1 : public QObject {
         }
         form->show();
     }
-
     void select(int from, int to) {
         QTextCursor cursor(Text2->document());
         cursor.setPosition(from);
         cursor.setPosition(to, QTextCursor::KeepAnchor);
         Text2->setTextCursor(cursor);
     }
-
     int runningTimers() {
         return std::ranges::count_if(form->findChildren<QTimer*>(), &QTimer::isActive);
     }
-
     void commit(const QString& text) {
         QInputMethodEvent event;
         event.setCommitString(text);
@@ -136,7 +131,6 @@ class TestForm1 : public QObject {
         connect(&watcher, &QTimer::timeout, this, &TestForm1::answer);
         watcher.start(20);
     }
-
     void init() {
         QFile::remove(settingsFile);
         folder = std::make_unique<QTemporaryDir>();
@@ -148,7 +142,6 @@ class TestForm1 : public QObject {
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-
     void cleanup() { form.reset(); }
 
     // What the reference picture of the window cannot show.
@@ -193,7 +186,6 @@ class TestForm1 : public QObject {
                  "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
                  "from Marrowfen[*] Text2 1");
     }
-
     // Each caption, measured in the font its control really uses, lies whole inside its box.
     void captionsFitTheirBoxes() {
         for (const char* name : {"Label1", "Label2", "Check1", "op(0)", "op(1)"}) {
@@ -216,7 +208,6 @@ class TestForm1 : public QObject {
             QVERIFY2(box->rect().contains(caption), name);
         }
     }
-
     // The keys, typed fast or not, an input method's commit after them; the text shown, the last
     // key the tracker saw and the vowel pending at once.
     void typing_data() {
@@ -240,7 +231,6 @@ class TestForm1 : public QObject {
         row("line break is two units", u"xyz\r\uE013\uE010a1"_s, false, "", u"a1xyzá"_s, '1', 0);
         row("after a line break", "x\ra1", false, "", u"x\ná"_s, '1', 0);
     }
-
     void typing() {
         type(Text2, cell<QString>("keys"), cell<bool>("fast"));
         commit(cell<QString>("commit"));
@@ -251,7 +241,6 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->textCursor().position(), Text2->toPlainText().size());
         QCOMPARE(form->pendingVowel(), 0);
     }
-
     // The choice outlives the window, in the INI file the user can read. The vowel-and-digit rule
     // stays quiet then: it would make lǜ of ly4.
     void toneAfterSyllable() {
@@ -276,7 +265,6 @@ class TestForm1 : public QObject {
             afterSyllable()->trigger();
         }
     }
-
     // The text and its selection, a context menu item or a Ctrl+Shift key; the text then, in
     // Unicode, and the clipboard. A no-break space is copied as it is.
     void editorActions_data() {
@@ -296,7 +284,6 @@ class TestForm1 : public QObject {
         row("copy key", nihao, 0, 2, "C", u"Nǐ hǎo"_s, u"Nǐ"_s);
         row("paste key", "x", 1, 1, "V", u"xlǜsè ē ê"_s, pasted);
     }
-
     void editorActions() {
         const QString text = cell<QString>("text"), way = cell<QString>("way");
         Text2->setPlainText(text);
@@ -321,7 +308,6 @@ class TestForm1 : public QObject {
         Text2->undo();
         QCOMPARE(EditorText::all(*Text2), text);
     }
-
     // A key that a shortcut of the window takes reaches the tracker as its control code, before
     // the action runs, while the editor has the focus; whether Qt gives it the control code or
     // the letter as text. An action chosen otherwise leaves the tracker alone.
@@ -332,7 +318,6 @@ class TestForm1 : public QObject {
         QTest::newRow("window menu") << u"Ctrl+G g Text2 a1"_s.split(' ') << 7;
         QTest::newRow("focus elsewhere") << u"Ctrl+G g Text1 á"_s.split(' ') << int('a');
     }
-
     void shortcutKeysReachTheTracker() {
         const QStringList row = cell<QStringList>("keyTextFocusShown");
         const QKeyCombination key = QKeySequence(row[0])[0];
@@ -352,7 +337,6 @@ class TestForm1 : public QObject {
         QTRY_COMPARE(runningTimers(), 0);
         QCOMPARE(Text2->toPlainText(), row[3]);
     }
-
     // The help box, colour and size controls act on the editor; the font tick gives every box
     // the held face and keeps its size and weight.
     void presentationControlsActOnTheEditor() {
@@ -377,7 +361,6 @@ class TestForm1 : public QObject {
         QCOMPARE(Text2->font(), QFont(toneFace, 14, QFont::Bold));
         QVERIFY(Text1->font().family() != toneFace);
     }
-
     // A first start whose font cannot be added: both failures are shown, the marker is rewritten
     // and the font tick armed all the same; a corrupt picture leaves a plain background.
     void firstStartWithABadFontAndPicture() {
@@ -392,7 +375,6 @@ class TestForm1 : public QObject {
         const QImage background = colours.brush(QPalette::Window).texture().toImage();
         QCOMPARE(background.pixelColor(500, 250), colours.color(QPalette::Button));
     }
-
     // Captions, colours, positions and fonts at once. To remake the picture after a change of the
     // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_form1, then look at it.
     void windowLooksAsDesigned() {
@@ -415,7 +397,6 @@ class TestForm1 : public QObject {
         }
         QVERIFY2(differing <= 4, qPrintable(QString("%1 pixels differ").arg(differing)));
     }
-
     // The print server test's printout: its text through "Print text" with the help shown, which
     // must still print the editor's text in the tone font.
     void printThroughTheWindow() {
@@ -427,7 +408,6 @@ class TestForm1 : public QObject {
         control<QAbstractButton>("Check1")->click();
         form->findChild<QAction*>("print")->trigger();
     }
-
     // Closing with unsaved changes asks first; with the folder gone, saving fails.
     void closeGuard_data() {
         columns<QString, bool, QByteArray>({"replies", "closed", "onDisk"});
@@ -437,7 +417,6 @@ class TestForm1 : public QObject {
         QTest::newRow("escape") << "Escape" << false << QByteArray("Nǎ");
         QTest::newRow("save fails") << "Save|OK" << false << QByteArray("(none)");
     }
-
     void closeGuard() {
         const QByteArray onDisk = cell<QByteArray>("onDisk");
         QVERIFY(QDir().mkpath(path("notes")) && writeFile(path("notes/a.txt"), "Nǎ"));
@@ -451,7 +430,6 @@ class TestForm1 : public QObject {
         QCOMPARE(readFile(path("notes/a.txt")), onDisk);
         QCOMPARE(form->isWindowModified(), onDisk != "Nǎ added");
     }
-
     // Random edits of every kind, the mirror checked after each.
     void mirrorFollowsEveryEdit() {
         QPlainTextEdit edit;
@@ -473,14 +451,12 @@ class TestForm1 : public QObject {
             QVERIFY2(mirror.text() == EditorText::all(edit), qPrintable(QString::number(step)));
         }
     }
-
     // Typed text reaches a recovery file, which a later start offers before the command line file.
     void recovery_data() {
         columns<QString, QString, QString>({"reply", "shown", "title"});
         QTest::newRow("restored") << "Restore" << u"Ní hâo"_s << "kept.txt";
         QTest::newRow("discarded") << "Discard" << u"from the file"_s << "other.txt";
     }
-
     void recovery() {
         const bool restored = cell<QString>("reply") == "Restore";
         QVERIFY(writeFile(path("other.txt"), "from the file"));
