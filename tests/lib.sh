@@ -17,7 +17,7 @@ trap 'exit 1' INT TERM HUP
 fail() {
     echo "FAIL: $*" >&2
     [ ! -s "$work/program.log" ] || { echo "--- program output:" && tail -n 20 "$work/program.log"; } >&2
-    exit 1
+    kill -TERM $$ && exit 1 # from a command substitution too
 }
 skip() { echo "SKIP: $*" && exit 77; }
 finish() { [ -z "${1:-}" ] || skip "$1; every other check passed"; echo PASS; }

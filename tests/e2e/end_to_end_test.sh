@@ -80,7 +80,7 @@ expect_text "typing a1 after 10 MB and entering size 0"
 [ "$(xdotool getwindowname "$window")" = "Tonquill from Marrowfen*" ] || fail "the window is gone"
 
 sleep 3
-kill -KILL "$app"
+kill -KILL "$app" && wait "$app" # a zombie's lock would still count as held
 ls "$XDG_STATE_HOME/tonquill"/*.txt >/dev/null 2>&1 || fail "no recovery file was written"
 run_program "$1"
 # The question is the smaller of the two windows.
