@@ -310,19 +310,22 @@ class TestForm1 : public QObject {
     }
     // A key that a shortcut of the window takes reaches the tracker as its control code, before
     // the action runs, while the editor has the focus; whether Qt gives it the control code or
-    // the letter as text. An action chosen otherwise leaves the tracker alone.
+    // the letter as text; a key with no control code (Alt+G) does not reach it. An action chosen
+    // otherwise leaves the tracker alone.
     void shortcutKeysReachTheTracker_data() {
         columns<QStringList, int>({"keyTextFocusShown", "lastKey"});
         QTest::newRow("paste Unicode") << u"Ctrl+Shift+V V Text2 ax1"_s.split(' ') << 22;
         QTest::newRow("copy Unicode") << u"Ctrl+Shift+C \x03 Text2 a1"_s.split(' ') << 3;
         QTest::newRow("window menu") << u"Ctrl+G g Text2 a1"_s.split(' ') << 7;
         QTest::newRow("focus elsewhere") << u"Ctrl+G g Text1 á"_s.split(' ') << int('a');
+        QTest::newRow("printable text") << u"Alt+G g Text2 á"_s.split(' ') << int('a');
     }
     void shortcutKeysReachTheTracker() {
         const QStringList row = cell<QStringList>("keyTextFocusShown");
         const QKeyCombination key = QKeySequence(row[0])[0];
         QAction* action = form->menuBar()->addMenu("Test")->addAction("Test action");
-        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+        action->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_G), QKeySequence(Qt::ALT | Qt::Key_G)});
         int seenByAction = -1;
         connect(action, &QAction::triggered, this, [&] { seenByAction = form->lastKey(); });
         QApplication::clipboard()->setText("x");

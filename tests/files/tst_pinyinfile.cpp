@@ -42,13 +42,14 @@ class TestPinyinFile : public QObject {
     }
 
     // A folder, a missing file, an unreadable one, NUL bytes, over 64 MiB: refused, and why. A
-    // file of exactly 64 MiB is read, and refused only for what it holds.
+    // file of exactly 64 MiB is read to its last byte, and refused only for what that byte holds.
     void refusals() {
         const QString limit = folder.filePath("limit"), over = folder.filePath("over"),
                       unreadable = folder.filePath("unreadable");
-        QVERIFY(writeFile(folder.filePath("nul"), {"a\0b", 3}) && writeFile(limit, "") &&
-                writeFile(over, "") && QFile::resize(limit, PinyinFile::sizeLimit) &&
-                QFile::resize(over, PinyinFile::sizeLimit + 1) && writeFile(unreadable, "a") &&
+        QVERIFY(writeFile(folder.filePath("nul"), {"a\0b", 3}) &&
+                writeFile(limit, QByteArray(PinyinFile::sizeLimit - 1, 'a').append('\0')) &&
+                writeFile(over, "") && QFile::resize(over, PinyinFile::sizeLimit + 1) &&
+                writeFile(unreadable, "a") &&
                 QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
         // Root reads the unreadable file all the same.
         for (const QString row :
