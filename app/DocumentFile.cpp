@@ -20,9 +20,12 @@
 DocumentFile::DocumentFile(QMainWindow& window, QPlainTextEdit& editor,
                            std::function<void()> replaced, const QString& recoveryFolder)
     : QObject(&window), window_(window), editor_(editor), replaced_(std::move(replaced)),
-      mirror_(new EditorMirror(editor)),
-      recovery_(new RecoveryKeeper(
-          window, editor, *mirror_, [this] { return path_; }, recoveryFolder)) {
+      mirror_(new EditorMirror(editor)), recovery_(new RecoveryKeeper(
+                                             window, editor, *mirror_,
+                                             [this] {
+                                                 return files::DocumentOnDisk{path_, format_};
+                                             },
+                                             recoveryFolder)) {
     connect(editor_.document(), &QTextDocument::modificationChanged, &window_,
             &QWidget::setWindowModified);
     setPath({});
@@ -46,13 +49,20 @@ void DocumentFile::addMenu(QMenuBar& menuBar) {
     add("fileQuit", tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { window_.close(); });
 }
 
-void DocumentFile::start(const QString& commandLineFile) {
+void DocumentFile::start(const QString& commandLineFile, bool nameKept) {
     if (const auto restored = recovery_->offer()) {
         show(restored->text, restored->documentPath, true);
+        format_ = restored->format;
         return;
     }
     if (commandLineFile.isEmpty())
         return;
+    if (!nameKept) {
+        warn(tr("Tonquill cannot open %1: its name holds bytes that are not UTF-8, which Tonquill "
+                "cannot keep. Rename the file, then open it again.")
+                 .arg(QDir::toNativeSeparators(commandLineFile)));
+        return;
+    }
     if (QFileInfo::exists(commandLineFile) || QFileInfo(commandLineFile).isSymLink())
         openFile(commandLineFile);
     else
@@ -79,12 +89,29 @@ bool DocumentFile::openFile(const QString& path) {
     }
     recovery_->drop();
     show(opened.content.text, path, false);
-    if (!opened.content.lookalikeSigns.isEmpty()) {
+    format_ = opened.content.format;
+    tellHowRead(opened.content);
+    return true;
+}
+
+void DocumentFile::tellHowRead(const files::DecodedText& content) {
+    const QString name = displayName();
+    if (content.windows1252) {
+        warn(tr("%1 is not UTF-8. Tonquill read it as an older tone-font file in Windows-1252; "
+                "Save will write it as UTF-8 in standard Unicode pinyin.")
+                 .arg(name));
+    }
+    if (content.strayBytes > 0) {
+        warn(tr("%1 holds %n byte(s) that are not UTF-8. Tonquill keeps them as they are and "
+                "saves them back unchanged.",
+                nullptr, int(content.strayBytes))
+                 .arg(name));
+    }
+    if (!content.lookalikeSigns.isEmpty()) {
         warn(tr("%1 holds the signs %2, which share their codes with tone letters: Tonquill "
                 "shows them, and saves them, as tone letters.")
-                 .arg(QFileInfo(path).fileName(), opened.content.lookalikeSigns));
+                 .arg(name, content.lookalikeSigns));
     }
-    return true;
 }
 
 bool DocumentFile::save() {
@@ -100,7 +127,7 @@ bool DocumentFile::saveAs() {
 }
 
 bool DocumentFile::saveTo(const QString& path) {
-    const QString failure = files::PinyinFile::save(path, EditorText::all(editor_));
+    const QString failure = files::PinyinFile::save(path, EditorText::all(editor_), format_);
     if (!failure.isEmpty()) {
         qCDebug(lcFiles) << "save failed:" << path << failure;
         warn(tr("Tonquill cannot save %1: %2.").arg(QDir::toNativeSeparators(path), failure));
@@ -138,7 +165,7 @@ void DocumentFile::closeClean() {
 }
 
 void DocumentFile::show(const QString& text, const QString& path, bool modified) {
-    mirror_->setPlainText(text);
+    mirror_->setPlainText(EditorText::withoutNul(text));
     editor_.document()->setModified(modified);
     EditorEnd::moveCaretToEnd(editor_);
     setPath(path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/PinyinFormat.h"
+
 #include <QObject>
 #include <QString>
 
@@ -24,8 +26,9 @@ class DocumentFile : public QObject {
     void addMenu(QMenuBar& menuBar);
 
     // At start: offers text left behind by a crash, then opens `commandLineFile` unless that text
-    // was restored. A file that does not exist yet becomes the name to save to.
-    void start(const QString& commandLineFile);
+    // was restored. A file that does not exist yet becomes the name to save to; a name that lost
+    // bytes on its way in (`nameKept` false) is refused.
+    void start(const QString& commandLineFile, bool nameKept = true);
 
     // Each shows its own message when it fails and then leaves the editor's text as it was.
     bool openFile(const QString& path);
@@ -42,6 +45,7 @@ class DocumentFile : public QObject {
   private:
     void open();
     bool saveAs();
+    void tellHowRead(const files::DecodedText& content);
     void show(const QString& text, const QString& path, bool modified);
     void setPath(const QString& path);
     QString displayName() const;
@@ -53,4 +57,5 @@ class DocumentFile : public QObject {
     EditorMirror* mirror_;
     RecoveryKeeper* recovery_;
     QString path_;
+    files::FileFormat format_;
 };

@@ -47,3 +47,9 @@ QString EditorText::between(const QPlainTextEdit& editor, int from, int to) {
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     return lineFeeds(cursor.selectedText());
 }
+
+QString EditorText::withoutNul(QString text) {
+    if (text.contains(QChar(0)))
+        text.remove(QChar(0));
+    return text;
+}

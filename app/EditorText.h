@@ -16,4 +16,7 @@ class EditorText {
     static QString lineFeeds(QString text);
     // The characters from position `from` up to `to`, with line breaks as LF.
     static QString between(const QPlainTextEdit& editor, int from, int to);
+    // Text to put in, without U+0000: Open refuses a file with NUL bytes, so a text that held one
+    // could be saved but never opened again.
+    static QString withoutNul(QString text);
 };

@@ -2,23 +2,29 @@
 
 #include "EditorMirror.h"
 #include "FormDesign.h"
+#include "files/FilesLog.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
 
+#include <utility>
+
 RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const EditorMirror& mirror,
-                               std::function<QString()> documentPath, const QString& folder)
-    : QObject(&window), window_(window), editor_(editor), documentPath_(std::move(documentPath)),
-      mirror_(mirror), store_(folder), writer_(store_) {
+                               std::function<files::DocumentOnDisk()> document,
+                               const QString& folder)
+    : QObject(&window), window_(window), editor_(editor), document_(std::move(document)),
+      mirror_(mirror), folder_(folder), store_(folder), writer_(store_) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
     if (!store_.claim()) {
-        qWarning("Tonquill cannot keep a recovery file in %s", qPrintable(folder));
+        qCWarning(lcFiles) << "recovery is off:" << folder << store_.failure();
         return;
     }
+    connect(&writer_, &files::RecoveryWriter::failed, this, &RecoveryKeeper::warnUnprotected);
     // An Undo back to the saved text removes the recovery file, by the same timer.
     connect(editor_.document(), &QTextDocument::contentsChanged, &timer_,
             qOverload<>(&QTimer::start));
@@ -28,9 +34,10 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const Ed
 // The user-interface thread only shares the mirror's text; converting and writing happen on the
 // writer's.
 void RecoveryKeeper::writeNow() {
-    if (editor_.document()->isModified())
-        writer_.write(mirror_.text(), documentPath_());
-    else
+    if (editor_.document()->isModified()) {
+        const files::DocumentOnDisk document = document_();
+        writer_.write(mirror_.text(), document.path, document.format);
+    } else
         writer_.remove();
 }
 
@@ -43,7 +50,20 @@ void RecoveryKeeper::finish() {
     writer_.finish();
 }
 
+void RecoveryKeeper::warnUnprotected(const QString& reason) {
+    if (std::exchange(warned_, true))
+        return;
+    QMessageBox::warning(&window_, FormDesign::translated(FormDesign::caption),
+                         tr("Tonquill cannot keep a recovery copy of unsaved text in %1: %2. Until "
+                            "you save, a crash loses what you typed.")
+                             .arg(QDir::toNativeSeparators(folder_), reason));
+}
+
 std::optional<files::Recovery> RecoveryKeeper::offer() {
+    if (!store_.failure().isEmpty()) {
+        warnUnprotected(store_.failure());
+        return std::nullopt;
+    }
     auto orphan = store_.takeOrphan();
     if (!orphan)
         return std::nullopt;

@@ -23,11 +23,11 @@ class RecoveryKeeper : public QObject {
 
     // `mirror` follows `editor`.
     RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const EditorMirror& mirror,
-                   std::function<QString()> documentPath,
+                   std::function<files::DocumentOnDisk()> document,
                    const QString& folder = files::RecoveryStore::defaultFolder());
 
     // Asks about the newest text left behind, if any: the text to restore, or none when there was
-    // nothing, or the user discarded it.
+    // nothing, or the user discarded it. When recovery is off, says so instead.
     std::optional<files::Recovery> offer();
     // The unsaved text is saved or discarded: its recovery file goes.
     void drop();
@@ -36,12 +36,16 @@ class RecoveryKeeper : public QObject {
 
   private:
     void writeNow();
+    // Once in a run: unsaved text is not protected, and why.
+    void warnUnprotected(const QString& reason);
 
     QWidget& window_;
     QPlainTextEdit& editor_;
-    std::function<QString()> documentPath_;
+    std::function<files::DocumentOnDisk()> document_;
     const EditorMirror& mirror_;
+    QString folder_;
     files::RecoveryStore store_;
     files::RecoveryWriter writer_;
     QTimer timer_;
+    bool warned_ = false;
 };

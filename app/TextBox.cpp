@@ -1,6 +1,7 @@
 #include "TextBox.h"
 
 #include "EditorText.h"
+#include "files/Utf8Escapes.h"
 
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
@@ -21,19 +22,19 @@ bool TextBox::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 // Qt's plain text of the selection turns a no-break space into a plain one; its other formats
-// are kept as Qt makes them.
+// are kept as Qt makes them. A byte kept from a file that is not UTF-8 leaves as U+FFFD.
 QMimeData* TextBox::createMimeDataFromSelection() const {
     const std::unique_ptr<QMimeData> qt(QPlainTextEdit::createMimeDataFromSelection());
     auto* mime = new QMimeData;
     for (const QString& format : qt->formats())
         mime->setData(format, qt->data(format));
-    mime->setText(EditorText::selectionOrAll(*this));
+    mime->setText(files::Utf8Escapes::forCopy(EditorText::selectionOrAll(*this)));
     return mime;
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {
     if (canInsertFromMimeData(source))
-        insertPlainText(source->text());
+        insertPlainText(EditorText::withoutNul(source->text()));
 }
 
 void TextBox::addContextActions(const QList<QAction*>& actions) {

@@ -1,6 +1,7 @@
 #include "UnicodePinyinActions.h"
 
 #include "EditorText.h"
+#include "files/Utf8Escapes.h"
 #include "tone/UnicodePinyin.h"
 
 #include <QAction>
@@ -37,11 +38,12 @@ QList<QAction*> UnicodePinyinActions::actions() const {
 void UnicodePinyinActions::copy(const QPlainTextEdit& editor) {
     const QString text = EditorText::selectionOrAll(editor);
     const auto unicode = tone::toUnicodePinyin(text.toStdU16String());
-    QGuiApplication::clipboard()->setText(QString::fromStdU16String(unicode));
+    QGuiApplication::clipboard()->setText(
+        files::Utf8Escapes::forCopy(QString::fromStdU16String(unicode)));
 }
 
 void UnicodePinyinActions::paste(QPlainTextEdit& editor) {
-    const QString text = QGuiApplication::clipboard()->text();
+    const QString text = EditorText::withoutNul(QGuiApplication::clipboard()->text());
     if (text.isEmpty())
         return;
     // One edit of its own, so that one Undo takes back the whole paste and nothing typed before.

@@ -1,9 +1,14 @@
 #include "PinyinFile.h"
 
+#include "PosixFile.h"
+#include "SafeSave.h"
+
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace files {
 
@@ -17,43 +22,47 @@ OpenedFile refused(const QString& reason) {
     return {{}, reason};
 }
 
+QString notAFile(mode_t mode) {
+    if (S_ISDIR(mode))
+        return tr("it is a folder");
+    if (S_ISFIFO(mode))
+        return tr("it is a named pipe (FIFO), not a file");
+    if (S_ISSOCK(mode))
+        return tr("it is a socket, not a file");
+    return tr("it is a device, not a file");
+}
+
 } // namespace
 
 OpenedFile PinyinFile::open(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return refused(tr("it is a folder"));
-    if (!info.exists())
-        return refused(tr("there is no such file"));
-    if (info.size() > sizeLimit)
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    PosixFile file = PosixFile::open(path, O_RDONLY | O_NONBLOCK);
+    if (!file.isOpen())
+        return refused(file.error() == ENOENT ? tr("there is no such file") : file.errorText());
+    struct stat info {};
+    if (!file.status(info))
+        return refused(file.errorText());
+    if (!S_ISREG(info.st_mode))
+        return refused(notAFile(info.st_mode));
+    if (info.st_size > sizeLimit)
         return refused(tr("it is larger than 64 MiB"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(file.errorString());
     // Read one byte past the limit, in case the file grew since it was measured.
-    const QByteArray bytes = file.read(sizeLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(file.errorString());
-    if (bytes.size() > sizeLimit)
+    const std::optional<QByteArray> bytes = file.read(sizeLimit + 1);
+    if (!bytes)
+        return refused(file.errorText());
+    if (bytes->size() > sizeLimit)
         return refused(tr("it is larger than 64 MiB"));
-    if (bytes.contains('\0'))
+    if (bytes->contains('\0'))
         return refused(tr("it holds NUL bytes, so it is not a text file"));
-    return {PinyinFormat::decode(bytes), {}};
+    return {PinyinFormat::decode(*bytes), {}};
 }
 
-QString PinyinFile::save(const QString& path, const QString& editorText) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = PinyinFormat::encode(editorText);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+QString PinyinFile::save(const QString& path, const QString& editorText, FileFormat format) {
+    return SafeSave::write(path, PinyinFormat::encode(editorText, format));
+}
+
+bool PinyinFile::keepsName(const QByteArray& name) {
+    return QFile::encodeName(QFile::decodeName(name)) == name;
 }
 
 } // namespace files

@@ -17,12 +17,17 @@ class PinyinFile {
   public:
     static constexpr qint64 sizeLimit = qint64{64} << 20;
 
-    // Refuses a folder, a file it cannot read, a file with NUL bytes and one over sizeLimit.
+    // Refuses anything but a regular file (a folder, a FIFO, a device), a file it cannot read, a
+    // file with NUL bytes and one over sizeLimit. It never waits for another process.
     static OpenedFile open(const QString& path);
 
-    // Writes a temporary file beside `path` and renames it over `path`, so that a failure leaves
-    // the file as it was. Returns the reason of a failure, or an empty text.
-    static QString save(const QString& path, const QString& editorText);
+    // The file's bytes are replaced by SafeSave, so that a failure leaves the file as it was.
+    // Returns the reason of a failure, or an empty text.
+    static QString save(const QString& path, const QString& editorText, FileFormat format = {});
+
+    // Whether a file name given as bytes comes back as the same bytes from the name the program
+    // holds; otherwise opening or saving it would reach another file.
+    static bool keepsName(const QByteArray& name);
 };
 
 } // namespace files

@@ -1,15 +1,17 @@
 #include "PinyinFormat.h"
 
+#include "Utf8Escapes.h"
 #include "tone/UnicodePinyin.h"
 
 #include <QByteArray>
-#include <QStringDecoder>
 
 #include <array>
 
 namespace files {
 
 namespace {
+
+constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 
 // Windows-1252 at 0x80 to 0x9F; the five bytes it leaves undefined keep their own code, as
 // browsers read them.
@@ -36,25 +38,60 @@ QString withLineFeeds(QString text) {
     return text;
 }
 
-} // namespace
-
-DecodedText PinyinFormat::decode(QByteArrayView bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString unicode = withLineFeeds(utf8(bytes));
-    if (utf8.hasError())
-        return {withLineFeeds(fromWindows1252(bytes)), {}, true};
-    const std::u16string_view view(reinterpret_cast<const char16_t*>(unicode.utf16()),
-                                   unicode.size());
-    return {QString::fromStdU16String(tone::fromUnicodePinyin(view)),
-            QString::fromStdU16String(tone::glyphLookalikeSigns(view)), false};
+LineEnd firstLineEnd(QByteArrayView bytes) {
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\n')
+            return LineEnd::lf;
+        if (bytes[at] == '\r')
+            return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? LineEnd::crLf : LineEnd::cr;
+    }
+    return LineEnd::lf;
 }
 
-QByteArray PinyinFormat::encode(const QString& editorText) {
-    const std::u16string_view view(reinterpret_cast<const char16_t*>(editorText.utf16()),
-                                   editorText.size());
-    return QString::fromStdU16String(tone::toUnicodePinyin(view)).toUtf8();
+std::u16string_view view(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
+}
+
+} // namespace
+
+DecodedText PinyinFormat::decode(QByteArrayView bytes, Origin origin) {
+    DecodedText decoded;
+    decoded.format = {firstLineEnd(bytes), bytes.startsWith(byteOrderMark)};
+    if (decoded.format.byteOrderMark)
+        bytes = bytes.sliced(byteOrderMark.size());
+    const EscapedText utf8 = Utf8Escapes::decode(bytes);
+    if (origin == Origin::anyFile && utf8.strayBytes > 0 && utf8.multiByteCharacters == 0) {
+        decoded.text = withLineFeeds(fromWindows1252(bytes));
+        decoded.windows1252 = true;
+        return decoded;
+    }
+    const QString unicode = withLineFeeds(utf8.text);
+    decoded.text = QString::fromStdU16String(tone::fromUnicodePinyin(view(unicode)));
+    decoded.lookalikeSigns = QString::fromStdU16String(tone::glyphLookalikeSigns(view(unicode)));
+    decoded.strayBytes = utf8.strayBytes;
+    return decoded;
+}
+
+QByteArray PinyinFormat::encode(const QString& editorText, FileFormat format) {
+    QString unicode = QString::fromStdU16String(tone::toUnicodePinyin(view(editorText)));
+    if (format.lineEnd != LineEnd::lf)
+        unicode.replace(u'\n', format.lineEnd == LineEnd::crLf ? QStringLiteral("\r\n")
+                                                               : QStringLiteral("\r"));
+    QByteArray bytes = Utf8Escapes::encode(unicode);
+    return format.byteOrderMark ? bytes.prepend(byteOrderMark) : bytes;
+}
+
+QByteArray PinyinFormat::formatName(FileFormat format) {
+    const QByteArray lineEnd = format.lineEnd == LineEnd::crLf ? "crlf"
+                               : format.lineEnd == LineEnd::cr ? "cr"
+                                                               : "lf";
+    return format.byteOrderMark ? lineEnd + "+bom" : lineEnd;
+}
+
+FileFormat PinyinFormat::formatNamed(QByteArrayView name) {
+    const bool mark = name.endsWith("+bom");
+    const QByteArrayView lineEnd = mark ? name.chopped(4) : name;
+    return {lineEnd == "crlf" ? LineEnd::crLf : lineEnd == "cr" ? LineEnd::cr : LineEnd::lf, mark};
 }
 
 } // namespace files

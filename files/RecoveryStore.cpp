@@ -1,22 +1,52 @@
 #include "RecoveryStore.h"
 
-#include "PinyinFile.h"
+#include "Utf8Escapes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace files {
 
 namespace {
 
-constexpr auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+QString tr(const char* text) {
+    return QCoreApplication::translate("RecoveryStore", text);
+}
+
+// `<id>.txt`, `<id>.path` and `<id>.lock`, and a write under way: `<id>.txt.<length>.<checksum>`.
+const QRegularExpression& ownName() {
+    static const QRegularExpression pattern(QStringLiteral(
+        R"(^([0-9]+-[0-9]+-[0-9]+)\.(txt|path|lock)(?:\.([0-9]+)\.([0-9a-f]{16}))?$)"));
+    return pattern;
+}
+
+// FNV-1a: enough to tell a write that was cut short from a whole one.
+QByteArray checksum(QByteArrayView bytes) {
+    quint64 hash = 14695981039346656037ull;
+    for (const char byte : bytes)
+        hash = (hash ^ static_cast<unsigned char>(byte)) * 1099511628211ull;
+    return QByteArray::number(hash, 16).rightJustified(16, '0');
+}
+
+QByteArray writingName(const QString& name, QByteArrayView bytes) {
+    return QFile::encodeName(name) + '.' + QByteArray::number(bytes.size()) + '.' + checksum(bytes);
+}
 
 // A running instance holds its lock for hours; only a lock whose process is gone is stale.
 std::unique_ptr<QLockFile> takeLock(const QString& path) {
@@ -25,21 +55,6 @@ std::unique_ptr<QLockFile> takeLock(const QString& path) {
     if (!lock->tryLock(0))
         return nullptr;
     return lock;
-}
-
-bool writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return false;
-    QFile::setPermissions(path, ownerOnly);
-    return true;
-}
-
-qsizetype characterCount(const QString& text) {
-    qsizetype count = 0;
-    for (QChar c : text)
-        count += c.isLowSurrogate() ? 0 : 1;
-    return count;
 }
 
 } // namespace
@@ -55,88 +70,228 @@ QString RecoveryStore::defaultFolder() {
     return state + "/tonquill";
 }
 
-QString RecoveryStore::fileOf(const QString& id, const char* suffix) const {
-    return folder_ + '/' + id + QLatin1String(suffix);
-}
-
 QString RecoveryStore::textFile() const {
-    return fileOf(id_, ".txt");
+    return folder_ + '/' + id_ + ".txt";
 }
 
+bool RecoveryStore::off(const QString& reason) {
+    folderFile_ = PosixFile();
+    failure_ = reason;
+    return false;
+}
+
+// As ssh checks its own folder: a link could lead anywhere, and a folder that others may write
+// could hold their files under names of ours.
 bool RecoveryStore::claim() {
-    if (!QDir().mkpath(folder_) ||
-        !QFile::setPermissions(folder_, ownerOnly | QFileDevice::ExeOwner))
-        return false;
+    QDir().mkpath(QFileInfo(folder_).path());
+    if (::mkdir(QFile::encodeName(folder_).constData(), 0700) != 0 && errno != EEXIST)
+        return off(PosixFile::reason(errno));
+    folderFile_ = PosixFile::open(folder_, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    struct stat info {};
+    if (!folderFile_.isOpen()) {
+        const int error = folderFile_.error();
+        return off(error == ELOOP || error == ENOTDIR ? tr("it is a link or a file, not a folder")
+                                                      : PosixFile::reason(error));
+    }
+    if (!folderFile_.status(info))
+        return off(folderFile_.errorText());
+    if (info.st_uid != ::geteuid())
+        return off(tr("it belongs to another user"));
+    if (info.st_mode & (S_IWGRP | S_IWOTH))
+        return off(tr("other users may write to it"));
     // Two stores claimed within one millisecond of one process still get ids of their own.
     static std::atomic<int> claims = 0;
     id_ = QStringLiteral("%1-%2-%3")
               .arg(QCoreApplication::applicationPid())
               .arg(QDateTime::currentMSecsSinceEpoch())
               .arg(++claims);
-    lock_ = takeLock(fileOf(id_, ".lock"));
-    return lock_ != nullptr;
+    lock_ = takeLock(folder_ + '/' + id_ + ".lock");
+    if (!lock_)
+        return off(tr("its lock file could not be made"));
+    clearStaleLocks();
+    return true;
+}
+
+QStringList RecoveryStore::entries() const {
+    QStringList names;
+    const int copy = ::dup(folderFile_.get());
+    DIR* folder = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!folder) {
+        if (copy >= 0)
+            ::close(copy);
+        return names;
+    }
+    ::rewinddir(folder);
+    while (const dirent* entry = ::readdir(folder)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (ownName().match(name).hasMatch())
+            names << name;
+    }
+    ::closedir(folder);
+    return names;
+}
+
+PosixFile RecoveryStore::ownFile(const QString& name) const {
+    PosixFile file = PosixFile::openAt(folderFile_.get(), QFile::encodeName(name),
+                                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    struct stat info {};
+    if (file.isOpen() && file.status(info) && S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+        return file;
+    return {};
+}
+
+std::optional<QByteArray> RecoveryStore::readOwn(const QString& name) const {
+    PosixFile file = ownFile(name);
+    return file.isOpen() ? file.read(std::numeric_limits<qint64>::max()) : std::nullopt;
+}
+
+void RecoveryStore::removeOwn(const QString& name) const {
+    if (ownFile(name).isOpen())
+        ::unlinkat(folderFile_.get(), QFile::encodeName(name).constData(), 0);
+}
+
+void RecoveryStore::clearStaleLocks() const {
+    const QStringList names = entries();
+    for (const QString& name : names) {
+        const QString id = ownName().match(name).captured(1);
+        if (id == id_ || !name.endsWith(".lock") || !ownFile(name).isOpen() ||
+            !names.filter(QRegularExpression('^' + id + R"(\.txt)")).isEmpty())
+            continue;
+        if (auto lock = takeLock(folder_ + '/' + name))
+            lock->unlock();
+    }
+}
+
+// Newest first, by the time of the text or of a write of it under way.
+QStringList RecoveryStore::orphans() const {
+    std::vector<std::pair<qint64, QString>> found;
+    for (const QString& name : entries()) {
+        const auto match = ownName().match(name);
+        struct stat info {};
+        if (match.captured(1) != id_ && match.captured(2) == "txt" &&
+            ::fstatat(folderFile_.get(), QFile::encodeName(name).constData(), &info,
+                      AT_SYMLINK_NOFOLLOW) == 0)
+            found.emplace_back(qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+                               match.captured(1));
+    }
+    std::ranges::sort(found, std::greater{});
+    QStringList ids;
+    for (const auto& [time, id] : found) {
+        if (!ids.contains(id))
+            ids << id;
+    }
+    return ids;
 }
 
 std::optional<Recovery> RecoveryStore::takeOrphan() {
-    const QFileInfoList texts =
-        QDir(folder_).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Time);
-    for (const QFileInfo& text : texts) {
-        const QString id = text.completeBaseName();
-        if (id == id_)
-            continue;
-        auto lock = takeLock(fileOf(id, ".lock"));
+    if (!folderFile_.isOpen())
+        return std::nullopt;
+    for (const QString& id : orphans()) {
+        auto lock = takeLock(folder_ + '/' + id + ".lock");
         if (!lock)
             continue;
+        finishInterruptedWrites(id);
         if (auto orphan = read(id)) {
             orphanLock_ = std::move(lock);
             return orphan;
+        }
+        if (readOwn(id + ".txt").value_or("-").isEmpty()) {
+            removeOwn(id + ".txt");
+            removeOwn(id + ".path");
         }
     }
     return std::nullopt;
 }
 
+// A write under way whose length and checksum match was whole: only its rename was missed.
+void RecoveryStore::finishInterruptedWrites(const QString& id) const {
+    for (const QString& name : entries()) {
+        const auto match = ownName().match(name);
+        if (match.captured(1) != id || match.captured(3).isEmpty())
+            continue;
+        const auto bytes = readOwn(name);
+        if (!bytes)
+            continue;
+        const QByteArray finished = QFile::encodeName(id + '.' + match.captured(2));
+        if (bytes->size() == match.captured(3).toLongLong() &&
+            checksum(*bytes) == match.captured(4).toLatin1())
+            ::renameat(folderFile_.get(), QFile::encodeName(name).constData(), folderFile_.get(),
+                       finished.constData());
+        else
+            removeOwn(name);
+    }
+}
+
 std::optional<Recovery> RecoveryStore::read(const QString& id) const {
-    const QString path = fileOf(id, ".txt");
-    const OpenedFile opened = PinyinFile::open(path);
-    if (!opened.refusal.isEmpty() || opened.content.text.isEmpty())
+    PosixFile file = ownFile(id + ".txt");
+    struct stat info {};
+    const auto bytes = file.isOpen() && file.status(info)
+                           ? file.read(std::numeric_limits<qint64>::max())
+                           : std::nullopt;
+    if (!bytes || bytes->isEmpty())
         return std::nullopt;
-    QFile documentPath(fileOf(id, ".path"));
-    const QString document = documentPath.open(QIODevice::ReadOnly)
-                                 ? QString::fromUtf8(documentPath.readAll())
-                                 : QString();
-    return Recovery{id, QFileInfo(path).lastModified(), opened.content.text, document,
-                    characterCount(opened.content.text)};
+    const QString text = PinyinFormat::decode(*bytes, PinyinFormat::Origin::ownFile).text;
+    const QByteArray document = readOwn(id + ".path").value_or(QByteArray());
+    const qsizetype end = document.contains('\0') ? document.indexOf('\0') : document.size();
+    return Recovery{id,
+                    QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000 +
+                                                   info.st_mtim.tv_nsec / 1'000'000),
+                    text,
+                    QString::fromUtf8(document.first(end)),
+                    PinyinFormat::formatNamed(document.sliced(std::min(end + 1, document.size()))),
+                    Utf8Escapes::characterCount(text)};
 }
 
 void RecoveryStore::adopt(const Recovery& orphan) {
     remove();
-    QFile::rename(fileOf(orphan.id, ".txt"), textFile());
-    QFile::rename(fileOf(orphan.id, ".path"), fileOf(id_, ".path"));
+    for (const char* suffix : {".txt", ".path"}) {
+        ::renameat(folderFile_.get(), QFile::encodeName(orphan.id + suffix).constData(),
+                   folderFile_.get(), QFile::encodeName(id_ + suffix).constData());
+    }
     orphanLock_.reset();
 }
 
 void RecoveryStore::discard(const Recovery& orphan) {
-    QFile::remove(fileOf(orphan.id, ".txt"));
-    QFile::remove(fileOf(orphan.id, ".path"));
+    removeOwn(orphan.id + ".txt");
+    removeOwn(orphan.id + ".path");
     orphanLock_.reset();
 }
 
-bool RecoveryStore::write(const QString& editorText, const QString& documentPath) {
+// Made afresh under a name of its own and renamed into place, so that no link placed in the
+// folder is followed and a write cut short is never taken for the text.
+QString RecoveryStore::writeWhole(const QString& name, const QByteArray& bytes) const {
+    const QByteArray writing = writingName(name, bytes);
+    const int folder = folderFile_.get();
+    ::unlinkat(folder, writing.constData(), 0);
+    PosixFile file = PosixFile::openAt(folder, writing, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW,
+                                       S_IRUSR | S_IWUSR);
+    if (file.isOpen() && file.writeAll(bytes) && file.syncAndClose() &&
+        ::renameat(folder, writing.constData(), folder, QFile::encodeName(name).constData()) == 0)
+        return {};
+    const int error = file.error() ? file.error() : errno;
+    ::unlinkat(folder, writing.constData(), 0);
+    return PosixFile::reason(error);
+}
+
+QString RecoveryStore::write(const QString& editorText, const QString& documentPath,
+                             FileFormat format) {
     if (!lock_)
-        return false;
-    const QString pathFile = fileOf(id_, ".path");
+        return failure_.isEmpty() ? tr("recovery is off") : failure_;
+    const QString pathFile = id_ + ".path";
     if (documentPath.isEmpty())
-        QFile::remove(pathFile);
-    else if (!writeWhole(pathFile, documentPath.toUtf8()))
-        return false;
-    return writeWhole(textFile(), PinyinFormat::encode(editorText));
+        ::unlinkat(folderFile_.get(), QFile::encodeName(pathFile).constData(), 0);
+    else if (QString failure = writeWhole(pathFile, documentPath.toUtf8() + '\0' +
+                                                        PinyinFormat::formatName(format));
+             !failure.isEmpty())
+        return failure;
+    return writeWhole(id_ + ".txt", PinyinFormat::encode(editorText));
 }
 
 void RecoveryStore::remove() {
-    if (id_.isEmpty())
+    if (id_.isEmpty() || !folderFile_.isOpen())
         return;
-    QFile::remove(textFile());
-    QFile::remove(fileOf(id_, ".path"));
+    for (const char* suffix : {".txt", ".path"})
+        ::unlinkat(folderFile_.get(), QFile::encodeName(id_ + suffix).constData(), 0);
 }
 
 } // namespace files

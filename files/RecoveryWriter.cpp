@@ -18,12 +18,17 @@ RecoveryWriter::~RecoveryWriter() {
     thread_.wait();
 }
 
-void RecoveryWriter::write(const QString& editorText, const QString& documentPath) {
+void RecoveryWriter::write(const QString& editorText, const QString& documentPath,
+                           FileFormat format) {
     QMetaObject::invokeMethod(
         worker_,
-        [this, editorText, documentPath] {
-            if (!store_.write(editorText, documentPath))
-                qCDebug(lcFiles) << "recovery file not written in" << store_.textFile();
+        [this, editorText, documentPath, format] {
+            const QString failure = store_.write(editorText, documentPath, format);
+            if (failure.isEmpty())
+                return;
+            qCWarning(lcFiles) << "recovery file not written:" << store_.textFile() << failure;
+            QMetaObject::invokeMethod(
+                this, [this, failure] { emit failed(failure); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
 }

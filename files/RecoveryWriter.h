@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PinyinFormat.h"
+
 #include <QObject>
 #include <QThread>
 
@@ -16,10 +18,14 @@ class RecoveryWriter : public QObject {
     explicit RecoveryWriter(RecoveryStore& store, QObject* parent = nullptr);
     ~RecoveryWriter() override;
 
-    void write(const QString& editorText, const QString& documentPath);
+    void write(const QString& editorText, const QString& documentPath, FileFormat format = {});
     void remove();
     // Returns once everything asked before is done.
     void finish();
+
+  signals:
+    // On this object's thread: a write failed, and why.
+    void failed(const QString& reason);
 
   private:
     RecoveryStore& store_;
