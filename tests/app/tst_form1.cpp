@@ -454,6 +454,60 @@ class TestForm1 : public QObject {
             QVERIFY2(mirror.text() == EditorText::all(edit), qPrintable(QString::number(step)));
         }
     }
+    // A file's stray byte, line ends and byte order mark outlive typing after the byte, Undo
+    // and Save; a copy gives U+FFFD for the byte, and a paste drops U+0000.
+    void bytesKeptThroughTheWindow() {
+        const QByteArray file = "\xEF\xBB\xBF\xC7\x90\r\nb\xFF";
+        QVERIFY(writeFile(path("a.txt"), file) && form->document().openFile(path("a.txt")));
+        QCOMPARE(messages, {"Tonquill from Marrowfen: a.txt holds 1 byte(s) that are not UTF-8. "
+                            "Tonquill keeps them as they are and saves them back unchanged."});
+        type(Text2, "a1");
+        QTRY_COMPARE(runningTimers(), 0);
+        QApplication::clipboard()->setText(u"\0x"_s);
+        QTest::keyClick(Text2, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(form->document().save());
+        QCOMPARE(readFile(path("a.txt")), "\xEF\xBB\xBF\xC7\x90\r\nb\xFF\xC4\x81x");
+        Text2->selectAll();
+        QTest::keyClick(Text2, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), u"\u00ED\nb\uFFFD\u00E1x"_s);
+        while (Text2->document()->isUndoAvailable())
+            Text2->undo();
+        QVERIFY(form->document().save());
+        QCOMPARE(readFile(path("a.txt")), file);
+    }
+    // What the user hears of a file's name or bytes that the program cannot take as they are,
+    // and of recovery that is off: once, after the window is shown.
+    void saidOnce_data() {
+        columns<QByteArray, bool, bool, QString>({"file", "nameKept", "stateLink", "message"});
+        QTest::addRow("old tone-font file") << "N\xED h\xE2o"_ba << true << false
+                                            << "a.txt is not UTF-8. Tonquill read it as an older";
+        QTest::addRow("name not UTF-8")
+            << "x"_ba << false << false << "its name holds bytes that are not UTF-8";
+        QTest::addRow("recovery folder a link")
+            << "x"_ba << true << true << "cannot keep a recovery copy of unsaved text";
+    }
+    void saidOnce() {
+        QVERIFY(writeFile(path("a.txt"), cell<QByteArray>("file")));
+        if (cell<bool>("stateLink")) {
+            QVERIFY(QDir(path("state")).removeRecursively() &&
+                    QFile::link(path(""), path("state")));
+            start();
+        }
+        form->document().start(path("a.txt"), cell<bool>("nameKept"));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(cell<QString>("message")), qPrintable(messages[0]));
+        QCOMPARE(form->document().path().isEmpty(), !cell<bool>("nameKept"));
+    }
+    // A recovery write that fails is said at once, and only once.
+    void failedRecoveryWriteIsSaid() {
+        QVERIFY(QDir(path("state")).removeRecursively());
+        Text2->insertPlainText("typed");
+        QTRY_COMPARE_WITH_TIMEOUT(messages.size(), 1, 4000);
+        QVERIFY(messages[0].contains("No such file or directory. Until you save, a crash loses"));
+        Text2->insertPlainText(" more");
+        QTest::qWait(2500);
+        QCOMPARE(messages.size(), 1);
+    }
     // Typed text reaches a recovery file, which a later start offers before the command line file.
     void recovery_data() {
         columns<QString, QString, QString>({"reply", "shown", "title"});
