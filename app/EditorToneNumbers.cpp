@@ -1,5 +1,6 @@
 #include "EditorToneNumbers.h"
 
+#include "tone/MarkedPinyin.h"
 #include "tone/NumberedPinyin.h"
 
 #include <QAbstractUndoItem>
@@ -47,24 +48,23 @@ int convertDigit(QTextDocument& document, int digitAt) {
     for (int position = from; position < digitAt; ++position)
         before.push_back(document.characterAt(position).unicode());
     const auto edit =
-        tone::NumberedPinyin::toneDigit(before, document.characterAt(digitAt).unicode());
+        tone::NumberedPinyin::toneDigit(before, document.characterAt(digitAt).unicode(),
+                                        document.characterAt(digitAt + 1).unicode());
     if (!edit)
         return 0;
-    const std::u16string syllable =
-        edit->marked(std::u16string_view(before).substr(before.size() - edit->syllableUnits));
     QTextCursor cursor(&document);
     cursor.setPosition(digitAt - int(edit->syllableUnits));
     cursor.setPosition(digitAt + 1, QTextCursor::KeepAnchor);
-    replace(cursor, QString::fromStdU16String(syllable));
-    return int(edit->syllableUnits) + 1 - int(syllable.size());
+    replace(cursor, QString::fromStdU16String(edit->marked));
+    return int(edit->syllableUnits) + 1 - int(edit->marked.size());
 }
 
-std::future<std::u16string> startConverting(std::u16string_view text) {
-    const auto convert = [text] { return tone::NumberedPinyin::convert(text); };
+template <typename Convert>
+std::future<std::u16string> startConverting(Convert convert, std::u16string_view text) {
     try {
-        return std::async(std::launch::async, convert);
+        return std::async(std::launch::async, convert, text);
     } catch (const std::system_error&) {
-        return std::async(std::launch::deferred, convert);
+        return std::async(std::launch::deferred, convert, text);
     }
 }
 
@@ -81,6 +81,15 @@ void EditorToneNumbers::typed(QPlainTextEdit& editor, const QString& typed) {
 }
 
 void EditorToneNumbers::convert(QPlainTextEdit& editor) {
+    convertWith(editor, tone::NumberedPinyin::convert, tone::NumberedPinyin::changes);
+}
+
+void EditorToneNumbers::toNumbers(QPlainTextEdit& editor) {
+    convertWith(editor, tone::MarkedPinyin::toNumbers, nullptr);
+}
+
+void EditorToneNumbers::convertWith(QPlainTextEdit& editor, Conversion conversion,
+                                    bool (*changes)(std::u16string_view)) {
     QTextCursor cursor = editor.textCursor();
     const bool selected = cursor.hasSelection();
     if (!selected)
@@ -88,11 +97,14 @@ void EditorToneNumbers::convert(QPlainTextEdit& editor) {
     // The document's own text reads five times faster than a selection of all of it.
     const QString text = selected ? cursor.selectedText() : editor.document()->toRawText();
     const std::u16string_view letters(QStringView(text).utf16(), text.size());
-    if (!tone::NumberedPinyin::changes(letters))
+    if (changes && !changes(letters))
         return;
     // The old text goes while the new one is made on another core: on a long text each takes
     // about a fifth of what loading the text takes.
-    auto converted = startConverting(letters);
+    const auto converted = startConverting(conversion, letters).share();
+    // Without a quick test of its own, a conversion that changes nothing adds no undo step.
+    if (!changes && converted.get() == letters)
+        return;
     const int start = cursor.selectionStart();
     // Taken out before the conversion is waited for: the one edit block keeps it one undo step.
     cursor.beginEditBlock();

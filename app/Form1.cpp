@@ -121,6 +121,9 @@ void Form1::createOptionsMenu() {
     convertToneNumbers_ = options->addAction(tr("Convert tone numbers"));
     connect(convertToneNumbers_, &QAction::triggered, this,
             [this] { EditorToneNumbers::convert(*Text2); });
+    convertToToneNumbers_ = options->addAction(tr("Convert to tone numbers"));
+    connect(convertToToneNumbers_, &QAction::triggered, this,
+            [this] { EditorToneNumbers::toNumbers(*Text2); });
 }
 
 void Form1::setTabOrder() {
@@ -142,7 +145,7 @@ void Form1::connectHandlers() {
     connect(timer(12), &QTimer::timeout, this, &Form1::Timer12_Timer);
     connectPresentationControls();
     auto* unicode = new UnicodePinyinActions(*Text2);
-    Text2->addContextActions(unicode->actions() << convertToneNumbers_);
+    Text2->addContextActions(unicode->actions() << convertToneNumbers_ << convertToToneNumbers_);
     connect(Text2, &TextBox::typed, this, &Form1::Text2_Typed);
 }
 

@@ -70,5 +70,6 @@ class Form1 : public QMainWindow {
     std::array<QTimer*, 12> timers_{};     // Timer1 at index 0
     std::array<QWidget*, 12> fontBoxes_{}; // Text2 and the glyph holders, which Timer12 refonts
     QAction* convertToneNumbers_ = nullptr;
+    QAction* convertToToneNumbers_ = nullptr;
     bool toneAfterSyllable_ = false;
 };

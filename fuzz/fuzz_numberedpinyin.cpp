@@ -2,6 +2,7 @@
 #include "FuzzInput.h"
 #include "tone/GlyphTables.h"
 #include "tone/NumberedPinyin.h"
+#include "tone/UnicodePinyin.h"
 
 #include <algorithm>
 #include <string>
@@ -14,10 +15,13 @@ bool isGlyph(char16_t c) {
     });
 }
 
-// What a conversion may touch: letters, digits, the colon of u: and the glyphs it makes.
+// What a conversion may touch: letters, digits, the colon of u:, and the glyphs, precomposed
+// letters and combining marks it writes.
 bool mayChange(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u':' || isGlyph(c);
+           c == u':' || isGlyph(c) || tone::toneLetterOf(c) || c == tone::capitalUmlautU ||
+           c == tone::combiningDiaeresis ||
+           std::ranges::find(tone::toneMarks, c) != tone::toneMarks.end();
 }
 
 std::u16string untouched(std::u16string_view text) {

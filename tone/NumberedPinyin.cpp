@@ -2,6 +2,7 @@
 
 #include "GlyphTables.h"
 #include "PinyinSyllables.h"
+#include "UnicodePinyin.h"
 
 #include <algorithm>
 #include <array>
@@ -98,65 +99,74 @@ std::size_t markedVowel(std::string_view syllable) {
     return ou != none ? ou : last;
 }
 
-// The glyph of the vowel `letter` in `tone`, or none: the font draws no capital Ü.
-std::optional<char16_t> toneGlyph(char letter, bool upper, int tone) {
-    if (letter == 'v' && upper)
-        return std::nullopt;
-    const char16_t vowel = letter == 'v' ? umlautRow
-                           : upper       ? char16_t(letter - 'a' + 'A')
-                                         : char16_t(letter);
-    const int row = rowOfVowel(vowel);
-    if (row == 0)
-        return std::nullopt;
-    return glyph(row, tone);
+char16_t written(char letter, bool upper) {
+    return char16_t(upper ? letter - 'a' + 'A' : letter);
 }
 
-std::optional<SyllableEdit> mark(const Letters& letters, std::size_t start, int tone) {
-    const std::string_view syllable = letters.from(start);
-    const std::size_t unmarked = syllable.size();
-    const std::size_t vowel = tone == neutralTone ? unmarked : markedVowel(syllable);
-    // The font has no plain ü: a ü without the mark cannot be shown, so it stays as written.
-    for (std::size_t i = 0; i < syllable.size(); ++i) {
-        if (syllable[i] == 'v' && i != vowel)
-            return std::nullopt;
-    }
-    SyllableEdit edit{0, 0, 0, 0};
+// A letter with a tone mark: the tone font's glyph, else the precomposed letter, else the letter
+// and the combining mark.
+std::u16string markedLetter(char letter, bool upper, int tone) {
+    if (letter == 'v' && !upper)
+        return {glyph(rowOfVowel(umlautRow), tone)};
+    const char16_t base = letter == 'v' ? capitalUmlautU : written(letter, upper);
+    if (const int row = rowOfVowel(base))
+        return {glyph(row, tone)};
+    if (const char16_t precomposed = precomposedLetter(base, tone))
+        return {precomposed};
+    return {base, toneMarks.at(tone - 1)};
+}
+
+// The syllable's letters from `start` on, the one at `vowel` marked with `tone`.
+SyllableEdit mark(const Letters& letters, std::size_t start, std::size_t vowel, int tone) {
+    SyllableEdit edit{0, {}};
     for (std::size_t at = start; at < Letters::capacity; ++at) {
-        if (at - start == vowel)
-            edit.markAt = edit.syllableUnits;
+        const char letter = letters.spelled[at];
+        const bool upper = letters.written[at].upper;
         edit.syllableUnits += letters.written[at].units;
+        if (at - start == vowel)
+            edit.marked += markedLetter(letter, upper, tone);
+        else if (letter == 'v')
+            edit.marked += upper ? std::u16string{capitalUmlautU} : u"u\u0308";
+        else
+            edit.marked.push_back(written(letter, upper));
     }
-    if (tone == neutralTone)
-        return edit;
-    if (vowel == unmarked)
-        return std::nullopt;
-    const Letter& written = letters.written[start + vowel];
-    const auto glyph = toneGlyph(syllable[vowel], written.upper, tone);
-    if (!glyph)
-        return std::nullopt;
-    edit.markUnits = written.units;
-    edit.glyph = *glyph;
     return edit;
+}
+
+std::optional<SyllableEdit> markSyllable(const Letters& letters, std::size_t start, int tone) {
+    const std::string_view syllable = letters.from(start);
+    const std::size_t vowel = tone == neutralTone ? syllable.size() : markedVowel(syllable);
+    if (tone != neutralTone && vowel == syllable.size())
+        return std::nullopt;
+    return mark(letters, start, vowel, tone);
+}
+
+// m, n, ng, hm or hng standing alone, with the mark on its m or n.
+std::optional<SyllableEdit> markInterjection(const Letters& letters, std::u16string_view before,
+                                             int tone, char16_t after) {
+    const std::string_view word = letters.from(letters.start);
+    std::size_t units = 0;
+    for (std::size_t at = letters.start; at < Letters::capacity; ++at)
+        units += letters.written[at].units;
+    const bool alone =
+        units == before.size() || !isWordCharacter(before[before.size() - units - 1]);
+    if (!PinyinSyllables::isInterjection(word) || !alone || isWordCharacter(after))
+        return std::nullopt;
+    return mark(letters, letters.start,
+                tone == neutralTone ? word.size() : word.find_first_of("mn"), tone);
 }
 
 } // namespace
 
-std::u16string SyllableEdit::marked(std::u16string_view syllable) const {
-    std::u16string result(syllable);
-    if (glyph != 0)
-        result.replace(markAt, markUnits, 1, glyph);
-    return result;
-}
-
-std::optional<SyllableEdit> NumberedPinyin::toneDigit(std::u16string_view before, char16_t digit) {
+std::optional<SyllableEdit> NumberedPinyin::toneDigit(std::u16string_view before, char16_t digit,
+                                                      char16_t after, std::size_t syllableFrom) {
     if (digit < u'1' || digit > u'0' + neutralTone)
         return std::nullopt;
-    const Letters letters =
-        lettersBefore(before.substr(before.size() - std::min(before.size(), reach)));
-    const auto start = syllableStart(letters);
-    if (!start)
-        return std::nullopt;
-    return mark(letters, *start, digit - u'0');
+    const std::size_t from = std::max(syllableFrom, before.size() - std::min(before.size(), reach));
+    const Letters letters = lettersBefore(before.substr(from));
+    if (const auto start = syllableStart(letters))
+        return markSyllable(letters, *start, digit - u'0');
+    return markInterjection(letters, before, digit - u'0', after);
 }
 
 std::u16string NumberedPinyin::convert(std::u16string_view text) {
@@ -171,12 +181,12 @@ std::u16string NumberedPinyin::convert(std::u16string_view text) {
             continue;
         result.append(text.substr(copied, at - copied));
         copied = at + 1;
-        const auto edit = toneDigit(std::u16string_view(result).substr(syllablesFrom), digit);
+        const char16_t after = at + 1 < text.size() ? text[at + 1] : 0;
+        const auto edit = toneDigit(result, digit, after, syllablesFrom);
         if (!edit)
             result.push_back(digit);
-        else if (edit->glyph != 0)
-            result.replace(result.size() - edit->syllableUnits + edit->markAt, edit->markUnits, 1,
-                           edit->glyph);
+        else
+            result.replace(result.size() - edit->syllableUnits, edit->syllableUnits, edit->marked);
         syllablesFrom = result.size();
     }
     result.append(text.substr(copied));
@@ -190,7 +200,8 @@ bool NumberedPinyin::changes(std::u16string_view text) {
         const char16_t digit = text[at];
         if (digit < u'1' || digit > u'0' + neutralTone)
             continue;
-        if (toneDigit(text.substr(syllablesFrom, at - syllablesFrom), digit))
+        const char16_t after = at + 1 < text.size() ? text[at + 1] : 0;
+        if (toneDigit(text.substr(0, at), digit, after, syllablesFrom))
             return true;
         syllablesFrom = at + 1;
     }

@@ -9,31 +9,29 @@
 
 namespace tone {
 
-// What a tone digit does to the `syllableUnits` UTF-16 units of the syllable just before it: the
-// digit goes, and unless the tone is neutral, the `markUnits` units at `markAt` (the vowel, two
-// units for a ü spelled u:) become `glyph`.
+// What a tone digit does to the `syllableUnits` UTF-16 units of the syllable just before it: they
+// and the digit become `marked`.
 struct SyllableEdit {
     std::size_t syllableUnits;
-    std::size_t markAt;
-    std::size_t markUnits;
-    char16_t glyph; // 0 in the neutral tone
-
-    // The syllable as the edit leaves it, given as written.
-    std::u16string marked(std::u16string_view syllable) const;
+    std::u16string marked;
 };
 
 // Pinyin written with the tone number after the whole syllable, as dictionaries and courses
-// write it ("hao3" for hǎo), turned into the tone font's glyphs.
+// write it ("hao3" for hǎo), turned into the tone font's glyphs. A marked letter the font has no
+// glyph for is written precomposed where Unicode has it and its code is no glyph code (Ǜ, ḿ, ň),
+// otherwise as its letter and combining marks (ü as u and U+0308, m̄); so is a ü without a mark.
+// The interjections m, n, ng, hm and hng take their marks only as whole words.
 class NumberedPinyin {
   public:
     // The units before a digit that can matter: the longest syllable, and one more for a ü
     // spelled u:.
     static constexpr std::size_t reach = PinyinSyllables::longest + 1;
 
-    // The tone digit `digit` typed right after `before`; only the last `reach` units of
-    // `before` are read. None when the digit is no tone number for a syllable that ends there,
-    // or when the tone font has no glyph for the result: then the digit stays as typed.
-    static std::optional<SyllableEdit> toneDigit(std::u16string_view before, char16_t digit);
+    // The tone digit `digit` typed right after `before`, with `after` following it; the syllable
+    // lies within the last `reach` units of `before`, from `syllableFrom` on. None when the digit
+    // is no tone number for a syllable that ends there: then the digit stays as typed.
+    static std::optional<SyllableEdit> toneDigit(std::u16string_view before, char16_t digit,
+                                                 char16_t after = 0, std::size_t syllableFrom = 0);
 
     // Every tone digit of `text`, syllable by syllable, in one pass.
     static std::u16string convert(std::u16string_view text);

@@ -101,6 +101,10 @@ static_assert(std::ranges::max(syllables, {}, &std::string_view::size).size() ==
 
 } // namespace
 
+std::span<const std::string_view> PinyinSyllables::all() {
+    return syllables;
+}
+
 bool PinyinSyllables::containsKey(std::uint32_t key) {
     if (key == 0)
         return false;

@@ -2,12 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace tone {
 
 // The syllables of Mandarin pinyin, in lower case with ü written v. The interjections m, n, ng,
-// hm, hng and ê are left out: the tone font has no glyph for their marks.
+// hm and hng are kept apart, as they count only as words of their own; ê is left out.
 class PinyinSyllables {
   public:
     // The longest syllable, in letters.
@@ -33,6 +34,14 @@ class PinyinSyllables {
     }
     // Whether `key` is the key of a syllable.
     static bool containsKey(std::uint32_t key);
+
+    // Every syllable, in alphabetical order.
+    static std::span<const std::string_view> all();
+
+    static bool isInterjection(std::string_view letters) {
+        return letters == "m" || letters == "n" || letters == "ng" || letters == "hm" ||
+               letters == "hng";
+    }
 };
 
 } // namespace tone

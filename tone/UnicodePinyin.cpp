@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <span>
 #include <utility>
 
 namespace tone {
@@ -37,6 +38,25 @@ constexpr std::array<Composition, 44> compositions{{
     {0x01D4, u'u', caron},    {0x01D6, umlautU, macron}, {0x01D8, umlautU, acute},
     {0x01DA, umlautU, caron}, {0x01DC, umlautU, grave},
 }};
+
+// Letters with a tone mark that the tone font has no glyph for, so that they stay precomposed.
+constexpr std::array<Composition, 12> lettersWithoutGlyph{{
+    {0x01D5, capitalUmlautU, macron},
+    {0x01D7, capitalUmlautU, acute},
+    {0x01D9, capitalUmlautU, caron},
+    {0x01DB, capitalUmlautU, grave},
+    {0x1E3E, u'M', acute},
+    {0x1E3F, u'm', acute},
+    {0x0143, u'N', acute},
+    {0x0144, u'n', acute},
+    {0x0147, u'N', caron},
+    {0x0148, u'n', caron},
+    {0x01F8, u'N', grave},
+    {0x01F9, u'n', grave},
+}};
+
+constexpr std::array<std::span<const Composition>, 2> letterTables{compositions,
+                                                                   lettersWithoutGlyph};
 
 constexpr char16_t compose(char16_t base, char16_t mark) {
     for (const auto& composition : compositions) {
@@ -138,6 +158,41 @@ std::pair<char16_t, std::size_t> leadingBase(std::u16string_view text) {
 
 char16_t unicodeLetter(int row, int tone) {
     return lookups.letterOfGlyph[glyph(row, tone)];
+}
+
+char16_t precomposedLetter(char16_t base, int tone) {
+    const char16_t mark = toneMarks.at(tone - 1);
+    for (const std::span<const Composition> table : letterTables) {
+        for (const Composition& composition : table) {
+            if (composition.base == base && composition.mark == mark)
+                return composition.letter;
+        }
+    }
+    return 0;
+}
+
+std::optional<ToneLetter> toneLetterOf(char16_t c) {
+    const char16_t letter = isGlyph(c) ? lookups.letterOfGlyph[c] : c;
+    for (const std::span<const Composition> table : letterTables) {
+        for (const Composition& composition : table) {
+            if (composition.letter == letter) {
+                const auto mark = std::ranges::find(toneMarks, composition.mark);
+                return ToneLetter{composition.base, int(mark - toneMarks.begin()) + 1};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+bool isWordCharacter(char16_t c) {
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    if (c < 0xC0)
+        return isGlyph(c);
+    const auto within = [c](char16_t first, char16_t last) { return c >= first && c <= last; };
+    return c != 0xD7 && c != 0xF7 && !within(0x2000, 0x2BFF) && !within(0x3000, 0x303F) &&
+           !within(0xD800, 0xF8FF) && !within(0xFE10, 0xFE6F) && !within(0xFF00, 0xFF0F) &&
+           !within(0xFF1A, 0xFF20) && !within(0xFF3B, 0xFF40) && !within(0xFF5B, 0xFF65);
 }
 
 std::u16string toUnicodePinyin(std::u16string_view text) {

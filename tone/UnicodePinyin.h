@@ -3,6 +3,7 @@
 #include "GlyphTables.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,11 +14,31 @@ inline constexpr std::array<char16_t, toneCount> toneMarks{0x0304, 0x0301, 0x030
 
 // The letter the tone font shows for row y: the key y stands for ü, which has no key of its own.
 inline constexpr char16_t umlautU = 0x00FC;
+inline constexpr char16_t capitalUmlautU = 0x00DC;
 inline constexpr char16_t combiningDiaeresis = 0x0308;
+
+// A letter that carries a tone: its base letter (ü and Ü as umlautU and capitalUmlautU) and its
+// tone, 1 to 4.
+struct ToneLetter {
+    char16_t base;
+    int tone;
+};
 
 // The standard precomposed Unicode letter of tone `tone` (1 to 4) in row `row` (1 to 11), the
 // letter the tone font draws at that row's glyph code.
 char16_t unicodeLetter(int row, int tone);
+
+// The precomposed Unicode letter of `base` with the mark of `tone` (1 to 4), or 0 where Unicode has
+// none: the tone letters, and those the tone font does not draw (Ǖ Ǘ Ǚ Ǜ, ḿ ń ň ǹ, Ḿ Ń Ň Ǹ).
+char16_t precomposedLetter(char16_t base, int tone);
+
+// A glyph code, or a letter of precomposedLetter, read back; none for any other character.
+std::optional<ToneLetter> toneLetterOf(char16_t c);
+
+// Whether `c` can be part of a word: a letter, a digit, a combining mark or a glyph code; not a
+// blank, a punctuation mark or a symbol. Close enough for telling whether a pinyin letter stands
+// alone, without Unicode's tables.
+bool isWordCharacter(char16_t c);
 
 // Every glyph code becomes its Unicode tone letter, so that the text reads right in any font, and
 // the letters that fromUnicodePinyin decomposed are composed again.

@@ -55,6 +55,10 @@ void type(QWidget* box, const QString& keys, bool fast = false) {
     }
 }
 
+QString glyphsOf(const QString& pinyin) {
+    return QString::fromStdU16String(tone::fromUnicodePinyin(pinyin.toStdU16String()));
+}
+
 QString unicodeOf(const QPlainTextEdit* box) {
     return QString::fromStdU16String(tone::toUnicodePinyin(box->toPlainText().toStdU16String()));
 }
@@ -181,7 +185,8 @@ class TestForm1 : public QObject {
         QCOMPARE(parts.join(" "),
                  "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S | Quit|Ctrl+Q "
                  "Print : Print text| Options: Tone number after the syllable| "
-                 "Convert tone numbers| \ntabs Text2 Text1 pCol op(0) op(1) Check1 "
+                 "Convert tone numbers| Convert to tone numbers| \ntabs Text2 Text1 pCol op(0) "
+                 "op(1) Check1 "
                  "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
                  "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
                  "from Marrowfen[*] Text2 1");
@@ -265,6 +270,19 @@ class TestForm1 : public QObject {
             afterSyllable()->trigger();
         }
     }
+    // Typed with the tone number after the syllable: ü beside the marked vowel, a capital Ü and
+    // an interjection, which inside a word stays as typed.
+    void newSyllablesTypedLive_data() {
+        columns<QString, QString>({"keys", "shown"});
+        QTest::addRow("ü beside the mark") << "lve4 nu:5" << u"lüè nü"_s;
+        QTest::addRow("capital Ü") << "LV4" << u"LǛ"_s;
+        QTest::addRow("interjections") << "m2 ng4 km2" << u"ḿ ǹg km2"_s;
+    }
+    void newSyllablesTypedLive() {
+        afterSyllable()->trigger();
+        QTest::keyClicks(Text2, cell<QString>("keys"));
+        QTEST(unicodeOf(Text2), "shown");
+    }
     // The text and its selection, a context menu item or a Ctrl+Shift key; the text then, in
     // Unicode, and the clipboard. A no-break space is copied as it is.
     void editorActions_data() {
@@ -276,10 +294,14 @@ class TestForm1 : public QObject {
                        const QString& shown, const QString& clipboard) {
             QTest::newRow(name) << text << from << to << way << shown << clipboard;
         };
-        row("convert all", course, 0, 0, convert, u"Zhōngguó rén xué Hànyǔ lu:e4"_s, pasted);
+        row("convert all", course, 0, 0, convert, u"Zhōngguó rén xué Hànyǔ lüè"_s, pasted);
         row("convert selection", course, 0, 16, convert, u"Zhōngguó rén xue2 Han4yu3 lu:e4"_s,
             pasted);
-        row("nothing to convert", "mp3 2024 lve4", 0, 0, convert, "mp3 2024 lve4", pasted);
+        row("nothing to convert", "mp3 2024 ly4", 0, 0, convert, "mp3 2024 ly4", pasted);
+        const QString back = "Convert to tone numbers";
+        row("to numbers", glyphsOf(u"Xī'ān lüè, mp3"_s), 0, 0, back, "Xi1'an1 lu:e4, mp3", pasted);
+        row("selection to numbers", glyphsOf(u"Nǐ hǎo"_s), 0, 2, back, u"Ni3 hǎo"_s, pasted);
+        row("nothing to number", "ni hao", 0, 0, back, "ni hao", pasted);
         row("copy", nihao, 0, 0, "Copy as Unicode pinyin", u"Nǐ hǎo"_s, u"Nǐ\u00A0hǎo"_s);
         row("copy key", nihao, 0, 2, "C", u"Nǐ hǎo"_s, u"Nǐ"_s);
         row("paste key", "x", 1, 1, "V", u"xlǜsè ē ê"_s, pasted);

@@ -1,9 +1,10 @@
 #include "tone/KeyTracker.h"
+#include "tone/MarkedPinyin.h"
 #include "tone/NumberedPinyin.h"
 #include "tone/ReplacementTick.h"
 #include "tone/UnicodePinyin.h"
 
-#include <QTest>
+#include "TestSupport.h"
 
 #include <algorithm>
 
@@ -26,8 +27,7 @@ QString typed(const QString& keys) {
     for (const char16_t key : keys.toStdU16String()) {
         const auto edit = NumberedPinyin::toneDigit(text, key);
         const std::size_t start = text.size() - (edit ? edit->syllableUnits : 0);
-        text.replace(start, text.npos,
-                     edit ? edit->marked(text.substr(start)) : std::u16string{key});
+        text.replace(start, text.npos, edit ? edit->marked : std::u16string{key});
     }
     return QString::fromStdU16String(text);
 }
@@ -59,13 +59,6 @@ const QString conversionRows =
     u"nu\u0308/nu\u0308/>|\u0301a/\u0301a|3\u0300/3\u0300|a\U0001F600b\xD800z/a\U0001F600b\xD800z|"
     u"/|o\xDC00\u0301/o\xDC00\u0301|âãäåçêëîïñôõöûüÏ/a\u0302a\u0303a\u0308a\u030Ac\u0327e\u0302"
     u"e\u0308i\u0302i\u0308n\u0303o\u0302o\u0303o\u0308u\u0302u\u0308I\u0308"_s;
-
-// Rows of "numbered/Unicode pinyin", or of text that stays; typed live and converted alike.
-const QString numberedRows =
-    u"ni3 hao3 Zhong1guo2/nǐ hǎo Zhōngguó|xiao3/xiǎo|xue2 mei2/xué méi|lou2/lóu|a1a2a3a4/āáǎà|"
-    u"liu2 gui4 duo1/liú guì duō|ni\nhao3/ni\nhǎo|qqqqqqqzhuang1/qqqqqqqzhuāng|Zhîngguo2/Zhōngguó|"
-    u"lv4 nv3/lǜ nǚ|lu:4 Nu:3/lǜ Nǚ|HAO3 An4 OU1 hEI1/HǍO Àn ŌU hĒI|ma5 MA5 r5 er5/ma MA r er|"
-    u"lve4 nu:e4|LV4 LU:3|lv5|mp3 2024 x1 ly4|m2 ng4 hng2|ma0 ma6|la:3 :3|ma 3"_s;
 
 } // namespace
 
@@ -129,16 +122,58 @@ class TestTone : public QObject {
             QCOMPARE(run(toUnicodePinyin, glyphs), letters);
     }
 
-    void numbered_data() { table(numberedRows, {"text", "pinyin"}); }
+    // Numbered pinyin, typed live and converted alike, and the Unicode pinyin it becomes; an
+    // empty one where the text stays.
+    void numbered_data() {
+        columns<QString, QString>({"text", "pinyin"});
+        QTest::addRow("mark on a, e, the o of ou, else the last vowel")
+            << "ni3 hao3 xue2 lou2 liu2 gui4 Zhong1guo2" << u"nǐ hǎo xué lóu liú guì Zhōngguó"_s;
+        QTest::addRow("a syllable ends at a tone glyph") << u"Zhîngguo2"_s << u"Zhōngguó"_s;
+        QTest::addRow("each digit ends a syllable") << "a1a2a3a4" << u"āáǎà"_s;
+        QTest::addRow("only the syllable right before") << "ni\nhao3" << u"ni\nhǎo"_s;
+        QTest::addRow("a long run of letters") << "qqqqqqqzhuang1" << u"qqqqqqqzhuāng"_s;
+        QTest::addRow("capitals") << "HAO3 An4 OU1 hEI1" << u"HǍO Àn ŌU hĒI"_s;
+        QTest::addRow("neutral tone") << "ma5 MA5 r5 er5" << u"ma MA r er"_s;
+        QTest::addRow("ü as v and u:, marked") << "lv4 lu:4 Nu:3" << u"lǜ lǜ Nǚ"_s;
+        QTest::addRow("ü beside the marked vowel") << "lve4 lu:e4 nu:e4" << u"lüè lüè nüè"_s;
+        QTest::addRow("neutral ü") << "nu:5 nv5" << u"nü nü"_s;
+        QTest::addRow("capital Ü") << "Lu:e4 LV4 NU:E4 LU:3" << u"Lüè LǛ NÜÈ LǙ"_s;
+        QTest::addRow("interjections as words")
+            << "m2 n3 ng4 ng2 m1 hm5 hng5 hng2" << u"ḿ ň ǹg ńg m\u0304 hm hng hńg"_s;
+        QTest::addRow("interjections inside words stay") << "km2 20m2 cm3 xn1"
+                                                         << "";
+        QTest::addRow("no syllable, no tone") << "mp3 2024 x1 ly4 ma0 ma6 la:3 :3 ma 3"
+                                              << "";
+    }
     void numbered() {
-        QFETCH(QString, text);
-        QFETCH(QString, pinyin);
+        const QString text = cell<QString>("text"), pinyin = cell<QString>("pinyin");
         const QString expected = pinyin.isEmpty() ? text : pinyin;
         QCOMPARE(run(toUnicodePinyin, typed(text)), expected);
         const QString converted = run(NumberedPinyin::convert, text);
         QCOMPARE(run(toUnicodePinyin, converted), expected);
         litter();
         QCOMPARE(NumberedPinyin::changes(text.toStdU16String()), converted != text);
+    }
+
+    // Marked pinyin back to numbered pinyin, and numbered pinyin converted again gives the text.
+    void toNumbers_data() {
+        columns<QString, QString>({"pinyin", "numbered"});
+        QTest::addRow("syllables of a word")
+            << u"Zhōngguó rén Nǐ hǎo"_s << "Zhong1guo2 ren2 Ni3 hao3";
+        QTest::addRow("ü as u:") << u"lǜ lüè LǛ"_s << "lu:4 lu:e4 LU:4";
+        QTest::addRow("apostrophe starts a syllable") << u"Xī'ān fāng'àn"_s << "Xi1'an1 fang1'an4";
+        QTest::addRow("a, o, e start no syllable inside a word")
+            << u"fāngàn Xīnán"_s << "fan1gan4 Xi1nan2";
+        QTest::addRow("decomposed marks") << u"ha\u030Co m\u0304"_s << "hao3 m1";
+        QTest::addRow("erhua and neutral tone stay unnumbered") << u"nǎr māma"_s << "na3r ma1ma";
+        QTest::addRow("interjections as words") << u"ḿ, ǹg hḿ"_s << "m2, ng4 hm2";
+        QTest::addRow("not pinyin stays") << u"café Noël kḿ Xīān"_s << u"café Noël kḿ Xīān"_s;
+    }
+    void toNumbers() {
+        const QString editor = run(fromUnicodePinyin, cell<QString>("pinyin"));
+        const QString numbered = run(MarkedPinyin::toNumbers, editor);
+        QTEST(run(toUnicodePinyin, numbered), "numbered");
+        QCOMPARE(run(NumberedPinyin::convert, numbered), editor);
     }
 };
 
