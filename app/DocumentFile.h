@@ -41,6 +41,8 @@ class DocumentFile : public QObject {
     void closeClean();
 
     QString path() const { return path_; }
+    // The editor's text, kept edit by edit.
+    const EditorMirror& mirror() const { return *mirror_; }
 
   private:
     void open();

@@ -3,8 +3,10 @@
 #include "ControlFactory.h"
 #include "DocumentFile.h"
 #include "EditorEnd.h"
+#include "EditorMirror.h"
 #include "EditorText.h"
 #include "EditorToneNumbers.h"
+#include "FindWindow.h"
 #include "FormDesign.h"
 #include "StartupLog.h"
 #include "TextBox.h"
@@ -124,6 +126,23 @@ void Form1::createOptionsMenu() {
     convertToToneNumbers_ = options->addAction(tr("Convert to tone numbers"));
     connect(convertToToneNumbers_, &QAction::triggered, this,
             [this] { EditorToneNumbers::toNumbers(*Text2); });
+    createFind(*options);
+}
+
+// The search reads the text the recovery mirror already keeps.
+void Form1::createFind(QMenu& options) {
+    find_ = new FindWindow(*this, *Text2, [this] { return document_->mirror().text(); });
+    QAction* find = options.addAction(tr("Find…"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(find, &QAction::triggered, find_, &FindWindow::start);
+    for (const auto& [keys, handler] :
+         {std::pair{QKeySequence(Qt::Key_F3), &FindWindow::findNext},
+          std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindWindow::findPrevious}}) {
+        auto* again = new QAction(this);
+        again->setShortcut(keys);
+        connect(again, &QAction::triggered, find_, handler);
+        addAction(again);
+    }
 }
 
 void Form1::setTabOrder() {
@@ -164,8 +183,10 @@ void Form1::connectPresentationControls() {
     // toggled would leave the help box up where the handler brings the editor back.
     auto* Check1 = control<QCheckBox>("Check1");
     auto* Text14 = control<QWidget>("Text14");
-    connect(Check1, &QCheckBox::stateChanged, this,
-            [this, Check1, Text14] { Check1_Click(*Check1, *Text14, *Text2); });
+    connect(Check1, &QCheckBox::stateChanged, this, [this, Check1, Text14] {
+        Check1_Click(*Check1, *Text14, *Text2);
+        find_->setHelpShown(Check1->checkState() == Qt::Checked);
+    });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

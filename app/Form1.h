@@ -10,6 +10,8 @@
 #include <cstdint>
 
 class DocumentFile;
+class FindWindow;
+class QMenu;
 class TextBox;
 class QAction;
 class QTimer;
@@ -45,6 +47,7 @@ class Form1 : public QMainWindow {
     void createTimers();
     void createMenu();
     void createOptionsMenu();
+    void createFind(QMenu& options);
     void setTabOrder();
     void connectHandlers();
     void connectPresentationControls();
@@ -71,5 +74,6 @@ class Form1 : public QMainWindow {
     std::array<QWidget*, 12> fontBoxes_{}; // Text2 and the glyph holders, which Timer12 refonts
     QAction* convertToneNumbers_ = nullptr;
     QAction* convertToToneNumbers_ = nullptr;
+    FindWindow* find_ = nullptr;
     bool toneAfterSyllable_ = false;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Tonquill for speed in build-bench and prints every benchmark table: start-up (also from
-# the installed package when there is one), typing, key handling, tone-number conversion, files
-# and printing, each against a reference measured in the same run. The windows open on a private
+# the installed package when there is one), typing, key handling, tone-number conversion, files,
+# Find and printing, each against a reference measured in the same run. The windows open on a private
 # X server (Xvfb), and the programs run with a home of their own.
 set -euo pipefail
 
@@ -15,7 +15,7 @@ install_packages "${packages[@]}" || exit 1
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
     tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_convert_bench \
-    tonquill_print_bench tonquill_file_bench >/dev/null
+    tonquill_print_bench tonquill_file_bench tonquill_find_bench >/dev/null
 
 work=$(mktemp -d)
 xvfb=
@@ -62,6 +62,8 @@ QT_QPA_PLATFORM=xcb "$build/bench/tonquill_convert_bench" --program-folder "$bui
 echo
 echo "Files"
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_file_bench"
+echo
+"$build/bench/tonquill_find_bench"
 echo
 echo "Printing a thousand pages to PDF"
 QT_QPA_PLATFORM=offscreen "$build/bench/tonquill_print_bench"

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,7 +186,8 @@ class TestForm1 : public QObject {
         QCOMPARE(parts.join(" "),
                  "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S | Quit|Ctrl+Q "
                  "Print : Print text| Options: Tone number after the syllable| "
-                 "Convert tone numbers| Convert to tone numbers| \ntabs Text2 Text1 pCol op(0) "
+                 "Convert tone numbers| Convert to tone numbers| Find…|Ctrl+F \ntabs Text2 Text1 "
+                 "pCol op(0) "
                  "op(1) Check1 "
                  "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
                  "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
@@ -269,6 +271,42 @@ class TestForm1 : public QObject {
             QCOMPARE(afterSyllable()->isChecked(), on);
             afterSyllable()->trigger();
         }
+    }
+    // Ctrl+F, a search text and Enter select each match, past the end from the start again; a
+    // text that is not there is said calmly; F3 and Shift+F3 go on from the editor; while the
+    // help is shown Find is off. The text never changes.
+    void findThroughTheWindow() {
+        const QString text = glyphsOf(u"Nǐ hǎo, hào hao"_s);
+        Text2->setPlainText(text);
+        QTest::keyClick(Text2, Qt::Key_F, Qt::ControlModifier);
+        auto* find = form->findChild<QDialog*>("find");
+        QVERIFY(find && find->isVisible());
+        auto* box = find->findChild<QLineEdit*>("findText");
+        auto* status = find->findChild<QLabel*>("findStatus");
+        const auto selected = [this] { return Text2->textCursor().selectionStart(); };
+        QTest::keyClicks(box, "hao4");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(selected(), 8);
+        QCOMPARE(status->text(), "");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(selected(), 8);
+        QCOMPARE(status->text(), "Passed the end; went on from the start.");
+        box->setText("hai");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(status->text(), "Not found");
+        QCOMPARE(selected(), 8);
+        box->setText("HAO");
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!find->isVisible());
+        QApplication::setActiveWindow(form.get());
+        QTest::keyClick(Text2, Qt::Key_F3);
+        QCOMPARE(selected(), 12);
+        QTest::keyClick(Text2, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(selected(), 8);
+        control<QAbstractButton>("Check1")->click();
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(status->text(), "Find is off while the help is shown.");
+        QCOMPARE(EditorText::all(*Text2), text);
     }
     // Typed with the tone number after the syllable: ü beside the marked vowel, a capital Ü and
     // an interjection, which inside a word stays as typed.

@@ -2,6 +2,7 @@
 #include "tone/MarkedPinyin.h"
 #include "tone/NumberedPinyin.h"
 #include "tone/ReplacementTick.h"
+#include "tone/ToneSearch.h"
 #include "tone/UnicodePinyin.h"
 
 #include "TestSupport.h"
@@ -174,6 +175,43 @@ class TestTone : public QObject {
         const QString numbered = run(MarkedPinyin::toNumbers, editor);
         QTEST(run(toUnicodePinyin, numbered), "numbered");
         QCOMPARE(run(NumberedPinyin::convert, numbered), editor);
+    }
+
+    // What a search finds, one match after another, in text as the editor holds it.
+    void search_data() {
+        columns<QString, QString, bool, QStringList>({"text", "search", "matchTones", "found"});
+        const QString tones = u"hāo háo hǎo hào hao"_s;
+        QTest::addRow("tones ignored") << tones << "hao" << false << tones.split(' ');
+        QTest::addRow("capitals ignored")
+            << u"HǍO Hao hAo"_s << "hao" << false << QStringList{u"HǍO"_s, "Hao", "hAo"};
+        QTest::addRow("a mark finds its tone")
+            << tones << u"HǍO"_s << false << QStringList{u"hǎo"_s};
+        QTest::addRow("so does a tone number") << tones << "hao3" << false << QStringList{u"hǎo"_s};
+        QTest::addRow("match tones: none is a tone")
+            << tones << "hao" << true << QStringList{"hao"};
+        QTest::addRow("u is not ü") << u"lǜ lu lüè"_s << "lu" << false << QStringList{"lu"};
+        QTest::addRow("ü written lü, lv, lu:")
+            << u"lǜ lu LǛ"_s << "lv" << false << QStringList{u"lǜ"_s, u"LǛ"_s};
+        QTest::addRow("u: for ü, beside a mark")
+            << u"lüè lue"_s << "lu:e" << false << QStringList{u"lüè"_s};
+        QTest::addRow("inside words") << u"hǎokàn"_s << "kan" << false << QStringList{u"kàn"_s};
+        QTest::addRow("decomposed marks") << u"m\u0304 ḿ m"_s << "m" << true << QStringList{"m"};
+        QTest::addRow("a digit after no syllable is a digit")
+            << u"mp3 mp4 ma3"_s << "mp3" << false << QStringList{"mp3"};
+        QTest::addRow("nothing found") << tones << "hai" << false << QStringList{};
+    }
+    void search() {
+        const QString text = run(fromUnicodePinyin, cell<QString>("text"));
+        const std::u16string units = text.toStdU16String();
+        const ToneSearch search(cell<QString>("search").toStdU16String(), cell<bool>("matchTones"));
+        QStringList found;
+        for (auto match = search.next(units, 0); match; match = search.next(units, match->at + 1))
+            found << run(toUnicodePinyin, text.mid(qsizetype(match->at), qsizetype(match->units)));
+        QTEST(found, "found");
+        const auto last = search.previous(units, units.size());
+        QCOMPARE(last ? run(toUnicodePinyin, text.mid(qsizetype(last->at), qsizetype(last->units)))
+                      : QString(),
+                 found.value(found.size() - 1));
     }
 };
 
