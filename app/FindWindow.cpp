@@ -41,13 +41,17 @@ FindWindow::FindWindow(QWidget& window, QPlainTextEdit& editor, std::function<QS
     connect(previous_, &QPushButton::clicked, this, &FindWindow::findPrevious);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(searchText_, &QLineEdit::textChanged, status_, &QLabel::clear);
+    addFindAgainKeys(*this);
+}
+
+void FindWindow::addFindAgainKeys(QWidget& widget) {
     for (const auto& [keys, handler] :
          {std::pair{QKeySequence(Qt::Key_F3), &FindWindow::findNext},
           std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindWindow::findPrevious}}) {
-        auto* action = new QAction(this);
+        auto* action = new QAction(&widget);
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, handler);
-        addAction(action);
+        widget.addAction(action);
     }
 }
 

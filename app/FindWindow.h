@@ -24,6 +24,8 @@ class FindWindow : public QDialog {
     // F3 and Shift+F3: once a search was made, from the editor too.
     void findNext();
     void findPrevious();
+    // F3 and Shift+F3 wherever `widget`'s window has the focus.
+    void addFindAgainKeys(QWidget& widget);
     // While the help is shown in the editor's place there is nothing to find.
     void setHelpShown(bool shown);
 

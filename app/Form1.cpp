@@ -135,14 +135,7 @@ void Form1::createFind(QMenu& options) {
     QAction* find = options.addAction(tr("Find…"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(find, &QAction::triggered, find_, &FindWindow::start);
-    for (const auto& [keys, handler] :
-         {std::pair{QKeySequence(Qt::Key_F3), &FindWindow::findNext},
-          std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindWindow::findPrevious}}) {
-        auto* again = new QAction(this);
-        again->setShortcut(keys);
-        connect(again, &QAction::triggered, find_, handler);
-        addAction(again);
-    }
+    find_->addFindAgainKeys(*this);
 }
 
 void Form1::setTabOrder() {
