@@ -85,6 +85,11 @@ class TestPinyinFile : public QObject {
                    u" —"_s
             << "\xE2\x80 \xED\xA0\x80 \xC0\xAF —"_ba
             << "" << false << 7;
+        const QByteArray edges = "\xC2\x80\xC3\xBF\xE0\xA0\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
+        QTest::addRow("sequences at their edges kept beside stray bytes")
+            << edges + "\xFF\xF0\x9F" << QString::fromUtf8(edges) + stray({0xFF, 0xF0, 0x9F})
+            << edges + "\xFF\xF0\x9F"
+            << "" << false << 3;
         QTest::addRow("no valid UTF-8 at all: Windows-1252")
             << "N\xED h\xE2o \x80\x96 caf\xE9 \xC3(\x81\r\n"_ba
             << u"N\u00ED h\u00E2o €– caf\u00E9 Ã(\u0081\n"_s << "Nǐ hǎo €– cafè Ã(\u0081\r\n"_ba

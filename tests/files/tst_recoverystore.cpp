@@ -83,11 +83,14 @@ class TestRecoveryStore : public QObject {
         QTRY_COMPARE(failures, QStringList("No such file or directory"));
         QVERIFY(writeFile(state->filePath("file"), "") &&
                 !RecoveryStore(state->filePath("file/x")).claim());
+        QVERIFY(RecoveryStore(state->filePath("no/such/state/tonquill")).claim());
     }
 
     // A running instance's text is never offered; a dead one's is, newest first, one at a time,
     // to be taken over or discarded, with its file and that file's line ends.
     void orphansOfferedNewestFirst() {
+        crash("oldest");
+        QTest::qWait(20);
         crash("older");
         QTest::qWait(20);
         RecoveryStore dead(folder);
@@ -107,12 +110,16 @@ class TestRecoveryStore : public QObject {
         QCOMPARE(newest->documentPath, "/notes/a.txt");
         QVERIFY(newest->format == files::FileFormat({files::LineEnd::crLf, true}));
         QCOMPARE(newest->characters, 8);
+        QVERIFY(qAbs(newest->time.secsTo(QDateTime::currentDateTime())) < 60);
         second.adopt(*newest);
         QVERIFY(QFile::exists(second.textFile()));
         const auto older = third.takeOrphan();
         QVERIFY(older);
         QCOMPARE(older->text, "older");
         third.discard(*older);
+        const auto oldest = third.takeOrphan();
+        QVERIFY(oldest && oldest->text == "oldest");
+        third.discard(*oldest);
         QVERIFY(!third.takeOrphan());
     }
 
