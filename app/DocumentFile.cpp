@@ -7,6 +7,8 @@
 #include "RecoveryKeeper.h"
 #include "files/FilesLog.h"
 #include "files/PinyinFile.h"
+#include "files/SafeSave.h"
+#include "print/PdfExport.h"
 
 #include <QAction>
 #include <QDir>
@@ -45,6 +47,7 @@ void DocumentFile::addMenu(QMenuBar& menuBar) {
     add("fileSave", tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
     add("fileSaveAs", tr("Save As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
         [this] { saveAs(); });
+    add("fileExportPdf", tr("Export as PDF…"), QKeySequence(), [this] { exportPdf(); });
     menu->addSeparator();
     add("fileQuit", tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { window_.close(); });
 }
@@ -137,6 +140,27 @@ bool DocumentFile::saveTo(const QString& path) {
     recovery_->drop();
     setPath(path);
     return true;
+}
+
+void DocumentFile::exportPdf() {
+    const QString folder = path_.isEmpty() ? QDir::homePath() : QFileInfo(path_).path();
+    const QString suggestion = folder + '/' + QFileInfo(displayName()).completeBaseName() + ".pdf";
+    const QString path = QFileDialog::getSaveFileName(&window_, tr("Export as PDF"), suggestion,
+                                                      tr("PDF files (*.pdf);;All files (*)"));
+    if (!path.isEmpty())
+        exportPdfTo(path);
+}
+
+// The editor's text, whether or not the help is shown in its place.
+bool DocumentFile::exportPdfTo(const QString& path) {
+    const QByteArray pdf = print::PdfExport::pdfOf(EditorText::all(editor_));
+    const QString failure =
+        pdf.isEmpty() ? tr("the PDF could not be made") : files::SafeSave::write(path, pdf);
+    if (failure.isEmpty())
+        return true;
+    qCDebug(lcFiles) << "export failed:" << path << failure;
+    warn(tr("Tonquill cannot export %1: %2.").arg(QDir::toNativeSeparators(path), failure));
+    return false;
 }
 
 bool DocumentFile::maySetAsideChanges() {

@@ -34,6 +34,8 @@ class DocumentFile : public QObject {
     bool openFile(const QString& path);
     bool saveTo(const QString& path);
     bool save();
+    // The printout as a PDF file, written as safely as a text file.
+    bool exportPdfTo(const QString& path);
 
     // Asks whether to save unsaved changes; false when the user cancels or the save fails.
     bool maySetAsideChanges();
@@ -47,6 +49,7 @@ class DocumentFile : public QObject {
   private:
     void open();
     bool saveAs();
+    void exportPdf();
     void tellHowRead(const files::DecodedText& content);
     void show(const QString& text, const QString& path, bool modified);
     void setPath(const QString& path);

@@ -1,15 +1,18 @@
-// Prints a thousand pages of pinyin to PDF with the editor's own word wrapping and with
-// QTextDocument::print, each in a child process, and compares their time and peak memory.
+// Prints a thousand pages of pinyin to PDF with the editor's own word wrapping, exports them as
+// PDF as "Export as PDF…" does, and prints them with QTextDocument::print, each in a child
+// process, and compares their time and peak memory.
 //
 //   tonquill_print_bench [--lines N] [--font FILE]
 #include "BenchRun.h"
 #include "PinyinText.h"
 #include "print/EditorPrint.h"
+#include "print/PdfExport.h"
 #include "tone/ToneFont.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPrinter>
@@ -46,10 +49,15 @@ int runOne(const QString& way, const QString& pdf, int lines) {
     run.startKib = bench::peakResidentKib();
     QElapsedTimer timer;
     timer.start();
-    if (way == "tonquill")
+    if (way == "tonquill") {
         print::printEditorTextToPdf(text, pdf);
-    else
+    } else if (way == "export") {
+        QFile file(pdf);
+        if (!file.open(QIODevice::WriteOnly) || !file.write(print::PdfExport::pdfOf(text)))
+            return 1;
+    } else {
         printWithQt(text, pdf);
+    }
     run.seconds = double(timer.nsecsElapsed()) / 1e9;
     run.peakKib = bench::peakResidentKib();
     run.pages = bench::pdfPageCount(pdf);
@@ -65,7 +73,8 @@ bench::BenchRun runChild(const QStringList& arguments) {
     return bench::BenchRun::fromLine(QString::fromLocal8Bit(child.readAllStandardOutput()));
 }
 
-void report(const bench::BenchRun& ours, const bench::BenchRun& qt, int lines, int chars) {
+void report(const bench::BenchRun& ours, const bench::BenchRun& exported, const bench::BenchRun& qt,
+            int lines, int chars) {
     const auto mib = [](long kib) { return double(kib) / 1024.0; };
     std::printf("Text: %d lines, %.2f MB of pinyin (UTF-16 code units: %d)\n", lines, chars / 1e6,
                 chars);
@@ -73,6 +82,8 @@ void report(const bench::BenchRun& ours, const bench::BenchRun& qt, int lines, i
                 "pages");
     std::printf("%-24s %10.2f %14.1f %14.1f %7d\n", "Tonquill word wrapping", ours.seconds,
                 mib(ours.peakKib), mib(ours.peakKib - ours.startKib), ours.pages);
+    std::printf("%-24s %10.2f %14.1f %14.1f %7d\n", "Export as PDF", exported.seconds,
+                mib(exported.peakKib), mib(exported.peakKib - exported.startKib), exported.pages);
     std::printf("%-24s %10.2f %14.1f %14.1f %7d\n", "QTextDocument::print", qt.seconds,
                 mib(qt.peakKib), mib(qt.peakKib - qt.startKib), qt.pages);
     if (ours.seconds > 0 && ours.peakKib > ours.startKib)
@@ -93,7 +104,7 @@ int main(int argc, char* argv[]) {
     QCommandLineOption linesOption("lines", "Lines of text.", "N", QString::number(defaultLines));
     QCommandLineOption fontOption("font", "Font file to print with.", "FILE",
                                   QStringLiteral(TONQUILL_PROGRAM_DIR "/pyserif.ttf"));
-    QCommandLineOption wayOption("way", "Run one way only (tonquill or qt).", "WAY");
+    QCommandLineOption wayOption("way", "Run one way only (tonquill, export or qt).", "WAY");
     QCommandLineOption pdfOption("pdf", "PDF file of a single run.", "FILE");
     parser.addOptions({linesOption, fontOption, wayOption, pdfOption});
     parser.process(app);
@@ -114,7 +125,9 @@ int main(int argc, char* argv[]) {
     const QStringList common{"--lines", QString::number(lines), "--font", font};
     const auto ours =
         runChild(common + QStringList{"--way", "tonquill", "--pdf", dir.filePath("tonquill.pdf")});
+    const auto exported =
+        runChild(common + QStringList{"--way", "export", "--pdf", dir.filePath("export.pdf")});
     const auto qt = runChild(common + QStringList{"--way", "qt", "--pdf", dir.filePath("qt.pdf")});
-    report(ours, qt, lines, int(bench::pinyinText(lines).size()));
+    report(ours, exported, qt, lines, int(bench::pinyinText(lines).size()));
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace print {
 
 namespace {
@@ -12,6 +14,14 @@ namespace {
 constexpr QStringView lineBreak = u"\r\n";
 
 } // namespace
+
+PrintJob::PrintJob(PrinterSurface& printer, QString fontFace)
+    : printer_(printer), fontFace_(std::move(fontFace)) {}
+
+QString PrintJob::toneFace() {
+    const std::string_view face = tone::toneFontFace;
+    return QString::fromUtf8(face.data(), qsizetype(face.size()));
+}
 
 // Indices into the one text rather than copies of its rest keep the walk linear in its length.
 void PrintJob::run(QStringView text) {
@@ -30,8 +40,7 @@ void PrintJob::run(QStringView text) {
 // Size before name, as the printer applies them; the font's other attributes stay the printer's.
 void PrintJob::setUpFont() {
     printer_.setFontSize(fontPoints);
-    const std::string_view face = tone::toneFontFace;
-    printer_.setFontName(QString::fromUtf8(face.data(), qsizetype(face.size())));
+    printer_.setFontName(fontFace_);
 }
 
 void PrintJob::printLine(QStringView line) {

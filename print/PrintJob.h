@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace print {
@@ -13,12 +14,14 @@ class PrintJob {
   public:
     static constexpr float fontPoints = 12.0f;
 
-    explicit PrintJob(PrinterSurface& printer) : printer_(printer) {}
+    // In the tone font unless `fontFace` names another.
+    explicit PrintJob(PrinterSurface& printer, QString fontFace = toneFace());
 
     // `text` has its line breaks as CR LF; a lone CR or LF is an ordinary character.
     void run(QStringView text);
 
   private:
+    static QString toneFace();
     void setUpFont();
     void printLine(QStringView line);
     void printWord(QStringView word);
@@ -26,6 +29,7 @@ class PrintJob {
     bool pageIsFull() const;
 
     PrinterSurface& printer_;
+    QString fontFace_;
 };
 
 } // namespace print

@@ -1,21 +1,21 @@
 #include "QtPrinterSurface.h"
 
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 
 #include <cmath>
 
 namespace print {
 
-QtPrinterSurface::QtPrinterSurface(QPrinter& printer)
+QtPrinterSurface::QtPrinterSurface(QPagedPaintDevice& printer)
     : printer_(printer), painter_(std::make_unique<QPainter>()) {
     started_ = painter_->begin(&printer_);
     if (!started_)
         return;
     pageCount_ = 1;
-    const double scale = printer_.resolution() / twipsPerInch;
+    const double scale = printer_.logicalDpiX() / twipsPerInch;
     painter_->scale(scale, scale);
-    const QRectF area = printer_.pageRect(QPrinter::Point);
+    const QRectF area = printer_.pageLayout().paintRect(QPageLayout::Point);
     width_ = float(area.width() * twipsPerPoint);
     height_ = float(area.height() * twipsPerPoint);
     QFont font = painter_->font();

@@ -8,15 +8,15 @@
 
 #include <memory>
 
+class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace print {
 
-// A printer surface over a QPrinter, painted in twips (1440 to the inch) so that positions and
-// widths mean on paper what they mean to the word wrapping. A line that would run below the
-// bottom of the drawing area goes to the top of a new page, so no text is lost off the paper.
-// When painting cannot start, every step fails.
+// A printer surface over a QPrinter or a QPdfWriter, painted in twips (1440 to the inch) so that
+// positions and widths mean on paper what they mean to the word wrapping. A line that would run
+// below the bottom of the drawing area goes to the top of a new page, so no text is lost off the
+// paper. When painting cannot start, every step fails.
 class QtPrinterSurface final : public PrinterSurface {
   public:
     static constexpr double twipsPerInch = 1440.0;
@@ -24,7 +24,7 @@ class QtPrinterSurface final : public PrinterSurface {
     // Far beyond any page, and small enough that a size in twips stays a plain int.
     static constexpr float maxPoints = 10000.0f;
 
-    explicit QtPrinterSurface(QPrinter& printer);
+    explicit QtPrinterSurface(QPagedPaintDevice& printer);
     ~QtPrinterSurface() override;
 
     bool started() const { return started_; }
@@ -52,7 +52,7 @@ class QtPrinterSurface final : public PrinterSurface {
     void applyFont(const QFont& font);
     void drawRun();
 
-    QPrinter& printer_;
+    QPagedPaintDevice& printer_;
     std::unique_ptr<QPainter> painter_;
     QFont font_;
     QFontMetricsF metrics_{font_};

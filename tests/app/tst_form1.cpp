@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QStyleOption>
@@ -183,15 +184,16 @@ class TestForm1 : public QObject {
               << QString::number(helpShown) << "\n" + form->windowTitle()
               << QApplication::focusWidget()->objectName()
               << QString::number(Text2->horizontalScrollBarPolicy());
-        QCOMPARE(parts.join(" "),
-                 "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S | Quit|Ctrl+Q "
-                 "Print : Print text| Options: Tone number after the syllable| "
-                 "Convert tone numbers| Convert to tone numbers| Find…|Ctrl+F \ntabs Text2 Text1 "
-                 "pCol op(0) "
-                 "op(1) Check1 "
-                 "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
-                 "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
-                 "from Marrowfen[*] Text2 1");
+        QCOMPARE(
+            parts.join(" "),
+            "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S Export as PDF…| | Quit|Ctrl+Q "
+            "Print : Print text| Options: Tone number after the syllable| "
+            "Convert tone numbers| Convert to tone numbers| Find…|Ctrl+F \ntabs Text2 Text1 "
+            "pCol op(0) "
+            "op(1) Check1 "
+            "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
+            "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
+            "from Marrowfen[*] Text2 1");
     }
     // Each caption, measured in the font its control really uses, lies whole inside its box.
     void captionsFitTheirBoxes() {
@@ -557,6 +559,21 @@ class TestForm1 : public QObject {
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains(cell<QString>("message")), qPrintable(messages[0]));
         QCOMPARE(form->document().path().isEmpty(), !cell<bool>("nameKept"));
+    }
+    // "Export as PDF…" writes the editor's text, the help shown or not; a write that fails names
+    // the file and the reason.
+    void exportAsPdf() {
+        Text2->setPlainText(glyphsOf(u"nǐ hǎo"_s));
+        control<QAbstractButton>("Check1")->click();
+        QVERIFY(form->document().exportPdfTo(path("a.pdf")));
+        QVERIFY(!form->document().exportPdfTo(path("missing/a.pdf")));
+        QCOMPARE(messages, {"Tonquill from Marrowfen: Tonquill cannot export " +
+                            path("missing/a.pdf") + ": No such file or directory."});
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-enc", "UTF-8", path("a.pdf"), "-"});
+        if (!pdftotext.waitForFinished(30000))
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QCOMPARE(QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified(), u"nǐ hǎo"_s);
     }
     // A recovery write that fails is said at once, and only once.
     void failedRecoveryWriteIsSaid() {

@@ -1,9 +1,12 @@
 #include "TestSupport.h"
 #include "print/EditorPrint.h"
+#include "print/PdfExport.h"
 #include "print/QtPrinterSurface.h"
 #include "print/print_Click.h"
+#include "tone/UnicodePinyin.h"
 
 #include <QDeadlineTimer>
+#include <QFontDatabase>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -25,6 +28,14 @@ class TestQtPrinterSurface : public QObject {
         printer->setPageSize(QPageSize(QPageSize::A4));
         printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         return printer;
+    }
+    // What a poppler tool prints of a PDF; a null text where poppler-utils is missing.
+    static QString poppler(const QString& tool, const QStringList& arguments) {
+        QProcess process;
+        process.start(tool, arguments);
+        if (!process.waitForFinished(30000) || process.exitCode() != 0)
+            return {};
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
     static int pdfPages(const QString& path) {
         static const QRegularExpression page(R"(/Type\s*/Page(?![s\w]))");
@@ -79,12 +90,10 @@ class TestQtPrinterSurface : public QObject {
             QCOMPARE(at(), std::pair(*surface.textWidth(u"ni"), 0.0f));
         }
         QCOMPARE(pdfPages(pdf("words")), 3);
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-enc", "UTF-8", pdf("words"), "-"});
-        if (!pdftotext.waitForFinished(30000))
+        const QString text = poppler("pdftotext", {"-enc", "UTF-8", pdf("words"), "-"});
+        if (text.isNull())
             QSKIP("pdftotext (poppler-utils) is not installed");
-        QCOMPARE(QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified(),
-                 u"Zh\u00EEng w\u00E5n p\u00EAny\u00EAn ma h\u01CEo ni");
+        QCOMPARE(text.simplified(), u"Zh\u00EEng w\u00E5n p\u00EAny\u00EAn ma h\u01CEo ni");
     }
 
     // The editor's text on paper, line breaks kept, or false where the file cannot be made. With
@@ -103,6 +112,31 @@ class TestQtPrinterSurface : public QObject {
         const QDeadlineTimer deadline(3000);
         print::print_Click(QString("ni hao ").repeated(100000));
         QVERIFY(!deadline.hasExpired());
+    }
+
+    // The export breaks lines and pages where the printout on the same paper does; its text
+    // layer reads as Unicode pinyin, in DejaVu Serif embedded. No text, one page.
+    void exportMatchesThePrintout() {
+        QVERIFY(QFontDatabase::addApplicationFont(PROGRAM_DIR "/pyserif.ttf") >= 0);
+        const QString text =
+            u"Zh\u00EEnggu\u00EF r\u00E9n, n\u00ED h\u00E2o m\u00E1! "_s.repeated(900);
+        QVERIFY(print::printEditorTextToPdf(text + "\n\nL\u00FB", pdf("printout")));
+        const QPageSize paper = QPrinter(QPrinter::HighResolution).pageLayout().pageSize();
+        QVERIFY(writeFile(pdf("export"), print::PdfExport::pdfOf(text + "\n\nL\u00FB", paper)));
+        QVERIFY(writeFile(pdf("empty"), print::PdfExport::pdfOf("", paper)));
+        QCOMPARE(pdfPages(pdf("empty")), 1);
+        const QString printout = poppler("pdftotext", {"-enc", "UTF-8", pdf("printout"), "-"});
+        if (printout.isNull())
+            QSKIP("pdftotext and pdffonts (poppler-utils) are not installed");
+        const QString exported = poppler("pdftotext", {"-enc", "UTF-8", pdf("export"), "-"});
+        QVERIFY(exported.count('\f') > 1 && exported.startsWith(u"Zhōngguó rèn, nǐ hǎo mā!"_s));
+        QCOMPARE(exported,
+                 QString::fromStdU16String(tone::toUnicodePinyin(printout.toStdU16String())));
+        const QStringList fonts = poppler("pdffonts", {pdf("export")}).split('\n').mid(2);
+        // Embedded, and as a subset (the whole face is 380 KB), though Qt tags no subset's name.
+        QCOMPARE(
+            fonts.filter(QRegularExpression(R"(^DejaVuSerif +CID TrueType +\S+ +yes )")).size(), 1);
+        QVERIFY(print::PdfExport::pdfOf(u"L\u00FB"_s, paper).size() < 40'000);
     }
 };
 

@@ -198,6 +198,8 @@ class TestTone : public QObject {
         QTest::addRow("decomposed marks") << u"m\u0304 ḿ m"_s << "m" << true << QStringList{"m"};
         QTest::addRow("a digit after no syllable is a digit")
             << u"mp3 mp4 ma3"_s << "mp3" << false << QStringList{"mp3"};
+        QTest::addRow("other characters as they are")
+            << u"a@b a`b"_s << "A`B" << false << QStringList{"a`b"};
         QTest::addRow("nothing found") << tones << "hai" << false << QStringList{};
     }
     void search() {
