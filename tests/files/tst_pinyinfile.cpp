@@ -125,6 +125,8 @@ class TestPinyinFile : public QObject {
                                 << "named pipe (FIFO), not a file";
         QTest::addRow("a device") << "/dev/zero"
                                   << "a device, not a file";
+        QTest::addRow("a read that fails") << "/proc/self/mem"
+                                           << "Input/output error";
         if (geteuid() != 0) // root reads it all the same
             QTest::addRow("unreadable") << "unreadable"
                                         << "Permission denied";

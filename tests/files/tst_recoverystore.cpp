@@ -89,9 +89,13 @@ class TestRecoveryStore : public QObject {
     // A running instance's text is never offered; a dead one's is, newest first, one at a time,
     // to be taken over or discarded, with its file and that file's line ends.
     void orphansOfferedNewestFirst() {
-        crash("oldest");
+        crash("written first");
         QTest::qWait(20);
-        crash("older");
+        QFile datedBack(folder + '/' + crash("dated back") + ".txt");
+        QVERIFY(datedBack.open(QIODevice::ReadWrite) &&
+                datedBack.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                      QFileDevice::FileModificationTime));
+        datedBack.close();
         QTest::qWait(20);
         RecoveryStore dead(folder);
         if (fork() == 0)
@@ -113,13 +117,12 @@ class TestRecoveryStore : public QObject {
         QVERIFY(qAbs(newest->time.secsTo(QDateTime::currentDateTime())) < 60);
         second.adopt(*newest);
         QVERIFY(QFile::exists(second.textFile()));
-        const auto older = third.takeOrphan();
-        QVERIFY(older);
-        QCOMPARE(older->text, "older");
-        third.discard(*older);
-        const auto oldest = third.takeOrphan();
-        QVERIFY(oldest && oldest->text == "oldest");
-        third.discard(*oldest);
+        for (const char* text : {"written first", "dated back"}) {
+            const auto older = third.takeOrphan();
+            QVERIFY(older);
+            QCOMPARE(older->text, text);
+            third.discard(*older);
+        }
         QVERIFY(!third.takeOrphan());
     }
 
