@@ -1,7 +1,8 @@
 # The Debian package of the whole installed tree: `cpack -G DEB` in the build folder makes
 # tonquill_<version>_amd64.deb. Its dependencies are the libraries' packages, found by
 # dpkg-shlibdeps, fontconfig, whose trigger refreshes the font cache when the tone font comes or
-# goes, and the package of the captions' font (the DejaVu extra faces until it is chosen).
+# goes, DejaVu Serif, in which "Export as PDF…" draws standard pinyin, and the package of the
+# captions' font (the DejaVu extra faces until it is chosen).
 if(NOT DEFINED TONQUILL_UI_FONT_PACKAGE)
     set(TONQUILL_UI_FONT_PACKAGE fonts-dejavu-extra)
 endif()
@@ -28,5 +29,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, ${TONQUILL_UI_FONT_PACKAGE}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fontconfig, fonts-dejavu-core, ${TONQUILL_UI_FONT_PACKAGE}")
 include(CPack)

@@ -40,7 +40,7 @@ grep -Eqx 'Exec=tonquill( %[fF])?' "$entry" && grep -qx "Icon=$id" "$entry" &&
     grep -Eqx 'Categories=.*(Office.*Education|Education.*Office).*' "$entry" || fail "the desktop entry's Exec, Icon or Categories"
 desktop-file-validate --no-hints "$entry" || fail "desktop-file-validate rejects the desktop entry"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in fontconfig "$4" libc6 libqt6widgets6 libqt6printsupport6; do
+for package in fontconfig fonts-dejavu-core "$4" libc6 libqt6widgets6 libqt6printsupport6; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 appstreamcli validate --no-net "$tree/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli rejects the metainfo"
