@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -20,7 +19,6 @@
 #include <QTextDocument>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -30,13 +28,6 @@ QString tenMegabytes() {
     QString text = bench::pinyinText(320'000);
     text.truncate(text.lastIndexOf(u'\n', textSize) + 1);
     return text;
-}
-
-double milliseconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace
@@ -64,10 +55,11 @@ int main(int argc, char* argv[]) {
 
     bench::Samples reference, opening, saving, share, nextKey, written, reading;
     for (int run = 0; run < runs; ++run) {
-        reference.add(milliseconds([&] { bare.setPlainText(text); }));
-        opening.add(
-            milliseconds([&] { mirror.setPlainText(files::PinyinFile::open(path).content.text); }));
-        saving.add(milliseconds([&] { files::PinyinFile::save(path, EditorText::all(editor)); }));
+        reference.add(bench::milliseconds([&] { bare.setPlainText(text); }));
+        opening.add(bench::milliseconds(
+            [&] { mirror.setPlainText(files::PinyinFile::open(path).content.text); }));
+        saving.add(
+            bench::milliseconds([&] { files::PinyinFile::save(path, EditorText::all(editor)); }));
     }
 
     files::RecoveryStore store(folder.filePath("state"));
@@ -75,16 +67,16 @@ int main(int argc, char* argv[]) {
     files::RecoveryWriter writer(store);
     QTextCursor end(editor.document());
     for (int run = 0; run < runs; ++run) {
-        written.add(milliseconds([&] {
-            share.add(milliseconds([&] { writer.write(mirror.text(), {}); }));
+        written.add(bench::milliseconds([&] {
+            share.add(bench::milliseconds([&] { writer.write(mirror.text(), {}); }));
             writer.finish();
         }));
         // The first edit after a write copies the text, which the writer may still share.
         writer.write(mirror.text(), {});
         end.movePosition(QTextCursor::End);
-        nextKey.add(milliseconds([&] { end.insertText("a"); }));
+        nextKey.add(bench::milliseconds([&] { end.insertText("a"); }));
         writer.finish();
-        reading.add(milliseconds([&] { (void)EditorText::all(editor); }));
+        reading.add(bench::milliseconds([&] { (void)EditorText::all(editor); }));
     }
 
     std::printf("%.1f MB of pinyin in UTF-8 (%lld characters), median of %d runs\n\n",

@@ -9,20 +9,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <cstdio>
 
 namespace {
 
 constexpr qsizetype textSize = 10'000'000;
-
-template <typename Work> double timed(Work work) {
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
 
 std::u16string_view view(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
@@ -55,8 +47,8 @@ int main(int argc, char* argv[]) {
         for (int run = 0; run < parser.value(runsOption).toInt(); ++run) {
             std::optional<tone::ToneSearch::Match> match;
             qsizetype index = 0;
-            findMs.add(timed([&] { match = search.next(view(text), 0); }));
-            indexMs.add(timed([&] { index = QStringView(text).indexOf(c.search); }));
+            findMs.add(bench::milliseconds([&] { match = search.next(view(text), 0); }));
+            indexMs.add(bench::milliseconds([&] { index = QStringView(text).indexOf(c.search); }));
             if (match.has_value() != c.found || (index >= 0) != c.found) {
                 std::fprintf(stderr, "%s: unexpected result\n", c.name);
                 return 1;

@@ -1,5 +1,6 @@
 #include "MarkedPinyin.h"
 
+#include "PinyinLetter.h"
 #include "PinyinSyllables.h"
 #include "UnicodePinyin.h"
 
@@ -21,55 +22,25 @@ struct Letter {
     std::size_t units;
 };
 
-bool isAsciiLetter(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+bool isCombiningMark(char16_t c) {
+    return c >= 0x0300 && c <= 0x036F;
 }
 
-std::optional<Letter> baseLetter(char16_t c, std::size_t at) {
-    if (isAsciiLetter(c))
-        return Letter{char(c | 0x20), c <= u'Z', 0, at, 1};
-    if (c == capitalUmlautU)
-        return Letter{'v', true, 0, at, 1};
-    const auto marked = toneLetterOf(c);
-    if (!marked)
-        return std::nullopt;
-    const char16_t base = marked->base;
-    const bool umlaut = base == umlautU || base == capitalUmlautU;
-    return Letter{umlaut ? 'v' : char(base | 0x20), base == capitalUmlautU || (base <= u'Z'),
-                  marked->tone, at, 1};
-}
-
-// The combining marks that may follow a letter: its tone, or the diaeresis of ü. Another mark, or
-// one too many, makes the word no pinyin; the mark is the letter's all the same.
-bool addMark(Letter& letter, char16_t mark) {
-    ++letter.units;
-    const auto tone = std::ranges::find(toneMarks, mark);
-    if (tone != toneMarks.end() && letter.tone == 0)
-        letter.tone = int(tone - toneMarks.begin()) + 1;
-    else if (mark == combiningDiaeresis && letter.spelled == 'u' && letter.tone == 0)
-        letter.spelled = 'v';
-    else
-        return false;
-    return true;
-}
-
-bool isMark(char16_t c) {
-    return c == combiningDiaeresis || std::ranges::find(toneMarks, c) != toneMarks.end();
-}
-
-// The letters of the word at `at`, its end, and whether every mark in it is a pinyin mark.
+// The letters of the word at `at`, its end, and whether every mark in it is a pinyin mark: a mark
+// that pinyin does not use (the circumflex of ê, a second tone) stays in the word and makes it no
+// pinyin.
 std::size_t readWord(std::u16string_view text, std::size_t at, std::vector<Letter>& word,
                      bool& pinyin) {
     word.clear();
     pinyin = true;
     while (at < text.size()) {
-        auto letter = baseLetter(text[at], at);
-        if (!letter)
+        const PinyinLetter letter = PinyinLetter::at(text, at);
+        if (!letter.isLetter())
             break;
-        while (at + letter->units < text.size() && isMark(text[at + letter->units]))
-            pinyin = addMark(*letter, text[at + letter->units]) && pinyin;
-        at += letter->units;
-        word.push_back(*letter);
+        word.push_back({letter.base == umlautU ? 'v' : char(letter.base), letter.upper, letter.tone,
+                        at, letter.units});
+        for (at += letter.units; at < text.size() && isCombiningMark(text[at]); ++at)
+            pinyin = false;
     }
     return at;
 }

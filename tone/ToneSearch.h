@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PinyinLetter.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -28,20 +30,11 @@ class ToneSearch {
     // The last match that starts before `before`.
     std::optional<Match> previous(std::u16string_view text, std::size_t before) const;
 
-    // One letter as the search compares it: lower case, ü apart, with its tone (0 for none) and
-    // the units it takes in the text.
-    struct Letter {
-        char16_t folded;
-        int tone;
-        std::size_t units;
-    };
-    static Letter letterAt(std::u16string_view text, std::size_t at);
-
   private:
     std::optional<std::size_t> matchAt(std::u16string_view text, std::size_t at) const;
     std::size_t nextCandidate(std::u16string_view text, std::size_t from) const;
 
-    std::vector<Letter> letters_;
+    std::vector<PinyinLetter> letters_;
     bool matchTones_;
 };
 

@@ -181,7 +181,9 @@ class TestTone : public QObject {
     void search_data() {
         columns<QString, QString, bool, QStringList>({"text", "search", "matchTones", "found"});
         const QString tones = u"hāo háo hǎo hào hao"_s;
-        QTest::addRow("tones ignored") << tones << "hao" << false << tones.split(' ');
+        QTest::addRow("tones ignored")
+            << tones << "hao" << false
+            << QStringList{u"hāo"_s, u"háo"_s, u"hǎo"_s, u"hào"_s, u"hao"_s};
         QTest::addRow("capitals ignored")
             << u"HǍO Hao hAo"_s << "hao" << false << QStringList{u"HǍO"_s, "Hao", "hAo"};
         QTest::addRow("a mark finds its tone")
