@@ -3,18 +3,24 @@
 #include <QObject>
 #include <QString>
 
+#include <vector>
+
 class QPlainTextEdit;
 
 // A copy of the editor's whole text, as EditorText::all gives it, kept up to date edit by edit.
-// Taking it costs no more than sharing a string, where reading a large document out again costs
-// tens of milliseconds; so the recovery writer can take it without stalling typing.
+// Taking it costs no more than sharing a string where reading a large document out again costs
+// tens of milliseconds, so the recovery writer can take it without stalling typing. The copy is
+// kept in chunks, so that an edit in the middle of a large text moves one chunk rather than the
+// rest of the text; the whole is put together when it is asked for after a change.
 class EditorMirror : public QObject {
     Q_OBJECT
 
   public:
-    explicit EditorMirror(QPlainTextEdit& editor);
+    static constexpr qsizetype defaultChunkUnits = 1 << 16;
 
-    QString text() const { return text_; }
+    explicit EditorMirror(QPlainTextEdit& editor, qsizetype chunkUnits = defaultChunkUnits);
+
+    QString text() const;
     // Sets the editor's whole text without reading it out again.
     void setPlainText(const QString& text);
 
@@ -23,8 +29,18 @@ class EditorMirror : public QObject {
 
     void follow(int position, int removed, int added);
     QString charactersAt(int from, int to) const;
+    void setWhole(const QString& text);
+    void changed();
+    void remove(qsizetype position, qsizetype units);
+    void insert(qsizetype position, const QString& text);
+    // The chunk holding `position`, or the last one, and the position within it.
+    std::pair<std::size_t, qsizetype> chunkAt(qsizetype position) const;
 
     QPlainTextEdit& editor_;
-    QString text_;
+    const qsizetype chunkUnits_;
+    std::vector<QString> chunks_; // never empty; none empty but a lone first one
+    qsizetype size_ = 0;
+    mutable QString whole_;
+    mutable bool wholeCurrent_ = true;
     bool following_ = true;
 };
