@@ -11,26 +11,26 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "HelpText.h"
+#include "HelpBox.h"
 #include "TextBox.h"
 
 namespace {
 
 using FormDesign::Kind;
 
-QPlainTextEdit* makeTextBox(QWidget* parent) {
-    auto* box = new TextBox(parent);
+template <typename Box> QPlainTextEdit* makeTextBox(QWidget* parent) {
+    auto* box = new Box(parent);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     return box;
 }
 
-QWidget* makeHolder(const char* name, QWidget* parent) {
+QString holderGlyphs(const char* name) {
     int row = 1;
     while (QLatin1String(FormDesign::holderName(row)) != QLatin1String(name))
         ++row;
-    return new QLineEdit(QString::fromStdU16String(tone::glyphTable(row)), parent);
+    return QString::fromStdU16String(tone::glyphTable(row));
 }
 
 QFont fontOf(const FormDesign::Font& design, const QFont& fallback) {
@@ -49,6 +49,10 @@ QWidget* ControlFactory::make(const FormDesign::Control& design, QWidget* parent
     control->setObjectName(QString::fromLatin1(design.name));
     control->setGeometry(FormDesign::twipsToPixels(design.place));
     control->setFont(fontOf(design.font, control->font()));
+    // Put in after the face, so that the glyphs are laid out once, and never in the client's face,
+    // which holds none of them and would send Qt searching every font for them.
+    if (design.kind == Kind::Holder)
+        static_cast<QLineEdit*>(control)->setText(holderGlyphs(design.name));
     applyLook(design, *control);
     if (design.tabIndex < 0)
         control->setFocusPolicy(Qt::NoFocus);
@@ -60,12 +64,9 @@ QWidget* ControlFactory::makeWidget(const FormDesign::Control& design, QWidget* 
     const QString text = design.text ? FormDesign::translated(design.text) : QString();
     switch (design.kind) {
     case Kind::Editor:
-        return makeTextBox(parent);
-    case Kind::HelpBox: {
-        auto* box = makeTextBox(parent);
-        box->setPlainText(helpText());
-        return box;
-    }
+        return makeTextBox<TextBox>(parent);
+    case Kind::HelpBox:
+        return makeTextBox<HelpBox>(parent);
     case Kind::CheckBox:
         return new QCheckBox(text, parent);
     case Kind::Label: {
@@ -91,7 +92,7 @@ QWidget* ControlFactory::makeWidget(const FormDesign::Control& design, QWidget* 
     case Kind::Image:
         return new QLabel(parent);
     case Kind::Holder:
-        return makeHolder(design.name, parent);
+        return new QLineEdit(parent);
     }
     return new QWidget(parent);
 }

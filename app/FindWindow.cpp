@@ -37,20 +37,19 @@ FindWindow::FindWindow(QWidget& window, QPlainTextEdit& editor, std::function<QS
     layout->addWidget(matchTones_, 1, 0);
     layout->addWidget(status_, 2, 0);
     layout->addWidget(buttons, 0, 1, 3, 1);
-    connect(next_, &QPushButton::clicked, this, &FindWindow::findNext);
-    connect(previous_, &QPushButton::clicked, this, &FindWindow::findPrevious);
+    connect(next_, &QPushButton::clicked, this, [this] { find(true); });
+    connect(previous_, &QPushButton::clicked, this, [this] { find(false); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(searchText_, &QLineEdit::textChanged, status_, &QLabel::clear);
-    addFindAgainKeys(*this);
+    addFindAgainKeys(*this, [this](bool forward) { find(forward); });
 }
 
-void FindWindow::addFindAgainKeys(QWidget& widget) {
-    for (const auto& [keys, handler] :
-         {std::pair{QKeySequence(Qt::Key_F3), &FindWindow::findNext},
-          std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindWindow::findPrevious}}) {
+void FindWindow::addFindAgainKeys(QWidget& widget, const std::function<void(bool)>& again) {
+    for (const auto& [keys, forward] : {std::pair{QKeySequence(Qt::Key_F3), true},
+                                        std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), false}}) {
         auto* action = new QAction(&widget);
         action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, &widget, [again, forward] { again(forward); });
         widget.addAction(action);
     }
 }
@@ -61,14 +60,6 @@ void FindWindow::start() {
     activateWindow();
     searchText_->setFocus();
     searchText_->selectAll();
-}
-
-void FindWindow::findNext() {
-    find(true);
-}
-
-void FindWindow::findPrevious() {
-    find(false);
 }
 
 void FindWindow::setHelpShown(bool shown) {

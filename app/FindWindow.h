@@ -21,16 +21,16 @@ class FindWindow : public QDialog {
 
     // Ctrl+F: shows the window with its search text selected.
     void start();
-    // F3 and Shift+F3: once a search was made, from the editor too.
-    void findNext();
-    void findPrevious();
-    // F3 and Shift+F3 wherever `widget`'s window has the focus.
-    void addFindAgainKeys(QWidget& widget);
+    // "Find Next" and "Find Previous"; F3 and Shift+F3 once a search was made, from the editor
+    // too.
+    // F3 and Shift+F3 wherever `widget`'s window has the focus: `again(true)` searches forwards.
+    static void addFindAgainKeys(QWidget& widget, const std::function<void(bool)>& again);
     // While the help is shown in the editor's place there is nothing to find.
     void setHelpShown(bool shown);
 
-  private:
     void find(bool forward);
+
+  private:
     void select(int at, int units);
 
     QPlainTextEdit& editor_;

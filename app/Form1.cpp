@@ -8,7 +8,7 @@
 #include "EditorToneNumbers.h"
 #include "FindWindow.h"
 #include "FormDesign.h"
-#include "StartupLog.h"
+#include "StartupTrace.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
 #include "TypingSettings.h"
@@ -31,6 +31,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -43,13 +44,18 @@
 
 Form1::Form1(QWidget* parent, const QString& recoveryFolder) : QMainWindow(parent) {
     createFrame();
+    StartupTrace::step("caption and icon");
     createControls();
+    StartupTrace::step("controls from the design table");
     createTimers();
     document_ = new DocumentFile(
         *this, *Text2, [this] { tracker_.clearPendingVowel(); }, recoveryFolder);
+    StartupTrace::step("timers and document");
     createMenu();
+    StartupTrace::step("menus and settings");
     setTabOrder();
     connectHandlers();
+    StartupTrace::step("handlers connected");
 }
 
 QTimer* Form1::timer(int number) const {
@@ -63,8 +69,12 @@ template <typename Control> Control* Form1::control(const char* name) const {
 void Form1::createFrame() {
     setWindowTitle(FormDesign::translated(FormDesign::caption));
     QIcon icon;
-    for (int size : {16, 32, 48, 64})
-        icon.addFile(QString(":/icon/tonquill-%1.png").arg(size));
+    // Read as PNG without guessing, which would load every image plug-in to ask each of them.
+    for (int size : {16, 32, 48, 64}) {
+        QImageReader reader(QString(":/icon/tonquill-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     setWindowIcon(icon);
 }
 
@@ -129,13 +139,25 @@ void Form1::createOptionsMenu() {
     createFind(*options);
 }
 
-// The search reads the text the recovery mirror already keeps.
+// Made when first asked for: its standard icons cost more start-up time than the rest of the
+// window. Before that there is no search for F3 to repeat.
 void Form1::createFind(QMenu& options) {
-    find_ = new FindWindow(*this, *Text2, [this] { return document_->mirror().text(); });
     QAction* find = options.addAction(tr("Find…"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(find, &QAction::triggered, find_, &FindWindow::start);
-    find_->addFindAgainKeys(*this);
+    connect(find, &QAction::triggered, this, [this] { findWindow().start(); });
+    FindWindow::addFindAgainKeys(*this, [this](bool forward) {
+        if (find_)
+            find_->find(forward);
+    });
+}
+
+// The search reads the text the recovery mirror already keeps.
+FindWindow& Form1::findWindow() {
+    if (!find_) {
+        find_ = new FindWindow(*this, *Text2, [this] { return document_->mirror().text(); });
+        find_->setHelpShown(control<QCheckBox>("Check1")->checkState() == Qt::Checked);
+    }
+    return *find_;
 }
 
 void Form1::setTabOrder() {
@@ -178,7 +200,8 @@ void Form1::connectPresentationControls() {
     auto* Text14 = control<QWidget>("Text14");
     connect(Check1, &QCheckBox::stateChanged, this, [this, Check1, Text14] {
         Check1_Click(*Check1, *Text14, *Text2);
-        find_->setHelpShown(Check1->checkState() == Qt::Checked);
+        if (find_)
+            find_->setHelpShown(Check1->checkState() == Qt::Checked);
     });
 }
 
@@ -194,7 +217,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 void Form1::Form_Load(const QString& programFolder) {
     installToneFont(programFolder);
     loadPicture(programFolder);
+    StartupTrace::step("picture loaded");
     tileBackground();
+    StartupTrace::step("background tiled");
     tracker_.clearPendingVowel();
 }
 
@@ -204,7 +229,9 @@ void Form1::installToneFont(const QString& programFolder) {
         programFolder.toStdString(), [this] { timer(12)->start(); },
         install::modalMessageBox(this));
     install::InstallToneFont(platform, installFields_).run();
+    StartupTrace::step("first-run installation check");
     userFont.complete();
+    StartupTrace::step("per-user font check");
 }
 
 // A picture that does not load leaves Image15 empty at its designed size, and no message.
@@ -221,13 +248,10 @@ void Form1::loadPicture(const QString& programFolder) {
 }
 
 void Form1::tileBackground() {
-    const auto* Image15 = control<QLabel>("Image15");
-    const QSizeF tile = QSizeF(Image15->size()) * FormDesign::twipsPerPixel;
     QWidget* client = centralWidget();
-    const QColor buttonFace = client->palette().color(QPalette::Button);
     QPalette palette = client->palette();
-    palette.setBrush(QPalette::Window,
-                     TiledBackground::draw(Image15->pixmap(), tile, client->size(), buttonFace));
+    palette.setBrush(QPalette::Window, TiledBackground::brush(control<QLabel>("Image15")->pixmap(),
+                                                              palette.color(QPalette::Button)));
     client->setPalette(palette);
     client->setAutoFillBackground(true);
 }

@@ -48,6 +48,7 @@ class Form1 : public QMainWindow {
     void createMenu();
     void createOptionsMenu();
     void createFind(QMenu& options);
+    FindWindow& findWindow();
     void setTabOrder();
     void connectHandlers();
     void connectPresentationControls();

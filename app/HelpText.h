@@ -2,5 +2,6 @@
 
 class QString;
 
-// The text of the help box `Text14`: lines joined by CR LF, as the box shows it unchanged.
+// The text of the help box `Text14`: lines joined by CR LF, each of which the box shows as one
+// line break.
 QString helpText();

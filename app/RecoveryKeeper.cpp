@@ -29,6 +29,7 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const Ed
     connect(editor_.document(), &QTextDocument::contentsChanged, &timer_,
             qOverload<>(&QTimer::start));
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
+    QTimer::singleShot(delayMs, this, [this] { store_.clearStaleLocks(); });
 }
 
 // The user-interface thread only shares the mirror's text; converting and writing happen on the

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QPixmap>
+#include <QBrush>
 
-class QSize;
+class QColor;
+class QPixmap;
 
-// The window's background covered with a picture in tiles of its own size, drawn once into a
-// pixmap that the window keeps, so the tiles stay however often the window is repainted.
+// The window's background covered with a picture in tiles of its own size, from the client's
+// top-left corner. Painted as a texture wherever the window is repainted, so the tiles stay
+// without a client-sized copy of them.
 class TiledBackground {
   public:
-    // The last tile index along an edge: the edge divided by the tile, rounded down, inclusive.
-    static int lastTile(float edgeTwips, float tileTwips);
-
-    // `tileTwips` is the picture's size in twips; a null picture leaves the plain `base` colour.
-    static QPixmap draw(const QPixmap& picture, QSizeF tileTwips, QSize clientPixels,
-                        const QColor& base);
+    // The picture over the `base` colour, which also shows where there is no picture.
+    static QBrush brush(const QPixmap& picture, const QColor& base);
 };

@@ -1,56 +1,30 @@
+#include "CommandLine.h"
 #include "DocumentFile.h"
 #include "Form1.h"
-#include "files/PinyinFile.h"
+#include "StartupTrace.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QFile>
 
 #include <csignal>
 
-namespace {
-
-struct CommandLineFile {
-    QString name;
-    bool nameKept = true;
-};
-
-// Read before the window system is reached, so that --help and --version work without a display.
-CommandLineFile fileFromCommandLine(int argc, char* argv[]) {
-    QCoreApplication probe(argc, argv);
-    QCoreApplication::setApplicationVersion(QStringLiteral(TONQUILL_VERSION));
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QCoreApplication::translate("main", "Write Chinese pinyin with tone marks."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QCoreApplication::translate("main", "The pinyin text file to open, or to create."),
-        QStringLiteral("[FILE]"));
-    parser.process(probe);
-    if (parser.positionalArguments().size() > 1)
-        parser.showHelp(1);
-    CommandLineFile file{parser.positionalArguments().value(0)};
-    for (int at = 1; at < argc && !file.name.isEmpty(); ++at) {
-        if (QFile::decodeName(argv[at]) == file.name)
-            file.nameKept = file.nameKept && files::PinyinFile::keepsName(argv[at]);
-    }
-    return file;
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
+    StartupTrace::step("main");
     // A file size limit then fails the write that reaches it, and the save reports it, instead of
     // killing the program with the text unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
-    const CommandLineFile file = fileFromCommandLine(argc, argv);
+    CommandLine commandLine(argc, argv);
+    StartupTrace::step("command line read");
     QApplication application(argc, argv);
-    QCoreApplication::setApplicationVersion(QStringLiteral(TONQUILL_VERSION));
+    // Desktops match the window to its menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tonquill"));
+    commandLine.answerHelpAll(application);
+    StartupTrace::step("application");
     Form1 form;
     form.Form_Load(QCoreApplication::applicationDirPath());
     form.show();
-    form.document().start(file.name, file.nameKept);
+    StartupTrace::step("window shown");
+    StartupTrace::untilFirstFrame(*form.windowHandle());
+    form.document().start(commandLine.file(), commandLine.fileNameKept());
+    StartupTrace::step("recovery store and file");
     return application.exec();
 }

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +15,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -29,11 +29,55 @@ QString tr(const char* text) {
     return QCoreApplication::translate("RecoveryStore", text);
 }
 
-// `<id>.txt`, `<id>.path` and `<id>.lock`, and a write under way: `<id>.txt.<length>.<checksum>`.
-const QRegularExpression& ownName() {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^([0-9]+-[0-9]+-[0-9]+)\.(txt|path|lock)(?:\.([0-9]+)\.([0-9a-f]{16}))?$)"));
-    return pattern;
+struct OwnName {
+    QString id;
+    QString kind;
+    QString length; // of a write under way, with its checksum
+    QString checksum;
+};
+
+// The end of the run of characters from `from` that `accepts` takes.
+template <typename Accepts> qsizetype runEnd(QStringView name, qsizetype from, Accepts accepts) {
+    while (from < name.size() && accepts(name[from]))
+        ++from;
+    return from;
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+bool isHexDigit(QChar c) {
+    return isDigit(c) || (c >= u'a' && c <= u'f');
+}
+
+// `<id>.txt`, `<id>.path` and `<id>.lock`, and a write under way: `<id>.txt.<length>.<checksum>`,
+// where the id is three runs of digits joined by '-' and the checksum 16 hex digits. Read by hand:
+// a regular expression would cost every start its compilation.
+std::optional<OwnName> ownName(QStringView name) {
+    qsizetype at = 0;
+    for (const char16_t after : {u'-', u'-', u'.'}) {
+        const qsizetype end = runEnd(name, at, isDigit);
+        if (end == at || end == name.size() || name[end] != after)
+            return std::nullopt;
+        at = end + 1;
+    }
+    OwnName own;
+    own.id = name.first(at - 1).toString();
+    const qsizetype kindEnd = runEnd(name, at, [](QChar c) { return c != u'.'; });
+    own.kind = name.sliced(at, kindEnd - at).toString();
+    if (own.kind != u"txt" && own.kind != u"path" && own.kind != u"lock")
+        return std::nullopt;
+    if (kindEnd == name.size())
+        return own;
+    const qsizetype lengthEnd = runEnd(name, kindEnd + 1, isDigit);
+    const qsizetype sumEnd = runEnd(name, lengthEnd + 1, isHexDigit);
+    if (lengthEnd == kindEnd + 1 || lengthEnd == name.size() || name[lengthEnd] != u'.' ||
+        sumEnd != name.size() || sumEnd - lengthEnd - 1 != 16)
+        return std::nullopt;
+    own.length = name.sliced(kindEnd + 1, lengthEnd - kindEnd - 1).toString();
+    own.checksum = name.sliced(lengthEnd + 1).toString();
+    return own;
 }
 
 // FNV-1a: enough to tell a write that was cut short from a whole one.
@@ -108,7 +152,6 @@ bool RecoveryStore::claim() {
     lock_ = takeLock(folder_ + '/' + id_ + ".lock");
     if (!lock_)
         return off(tr("its lock file could not be made"));
-    clearStaleLocks();
     return true;
 }
 
@@ -124,7 +167,7 @@ QStringList RecoveryStore::entries() const {
     ::rewinddir(folder);
     while (const dirent* entry = ::readdir(folder)) {
         const QString name = QFile::decodeName(entry->d_name);
-        if (ownName().match(name).hasMatch())
+        if (ownName(name))
             names << name;
     }
     ::closedir(folder);
@@ -153,9 +196,10 @@ void RecoveryStore::removeOwn(const QString& name) const {
 void RecoveryStore::clearStaleLocks() const {
     const QStringList names = entries();
     for (const QString& name : names) {
-        const QString id = ownName().match(name).captured(1);
+        const QString id = ownName(name)->id;
         if (id == id_ || !name.endsWith(".lock") || !ownFile(name).isOpen() ||
-            !names.filter(QRegularExpression('^' + id + R"(\.txt)")).isEmpty())
+            std::ranges::any_of(
+                names, [&id](const QString& other) { return other.startsWith(id + ".txt"); }))
             continue;
         if (auto lock = takeLock(folder_ + '/' + name))
             lock->unlock();
@@ -166,13 +210,13 @@ void RecoveryStore::clearStaleLocks() const {
 QStringList RecoveryStore::orphans() const {
     std::vector<std::pair<qint64, QString>> found;
     for (const QString& name : entries()) {
-        const auto match = ownName().match(name);
+        const OwnName own = *ownName(name);
         struct stat info {};
-        if (match.captured(1) != id_ && match.captured(2) == "txt" &&
+        if (own.id != id_ && own.kind == u"txt" &&
             ::fstatat(folderFile_.get(), QFile::encodeName(name).constData(), &info,
                       AT_SYMLINK_NOFOLLOW) == 0)
             found.emplace_back(qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-                               match.captured(1));
+                               own.id);
     }
     std::ranges::sort(found, std::greater{});
     QStringList ids;
@@ -206,15 +250,14 @@ std::optional<Recovery> RecoveryStore::takeOrphan() {
 // A write under way whose length and checksum match was whole: only its rename was missed.
 void RecoveryStore::finishInterruptedWrites(const QString& id) const {
     for (const QString& name : entries()) {
-        const auto match = ownName().match(name);
-        if (match.captured(1) != id || match.captured(3).isEmpty())
+        const OwnName own = *ownName(name);
+        if (own.id != id || own.length.isEmpty())
             continue;
         const auto bytes = readOwn(name);
         if (!bytes)
             continue;
-        const QByteArray finished = QFile::encodeName(id + '.' + match.captured(2));
-        if (bytes->size() == match.captured(3).toLongLong() &&
-            checksum(*bytes) == match.captured(4).toLatin1())
+        const QByteArray finished = QFile::encodeName(id + '.' + own.kind);
+        if (bytes->size() == own.length.toLongLong() && checksum(*bytes) == own.checksum.toLatin1())
             ::renameat(folderFile_.get(), QFile::encodeName(name).constData(), folderFile_.get(),
                        finished.constData());
         else

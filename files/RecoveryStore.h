@@ -42,11 +42,13 @@ class RecoveryStore {
     static QString defaultFolder();
 
     // Makes the folder (mode 0700), or takes the one there only if it is a real folder, the
-    // user's own, that nobody else may write; then takes this instance's lock and clears the
-    // locks of stopped instances that left no text. False when recovery is off: failure() says
-    // why.
+    // user's own, that nobody else may write; then takes this instance's lock. False when
+    // recovery is off: failure() says why.
     bool claim();
     QString failure() const { return failure_; }
+    // Removes the locks of stopped instances that left no text. They stand in nobody's way, so
+    // this can wait until the window is up.
+    void clearStaleLocks() const;
 
     // The newest text whose instance no longer runs, held for this instance until it is adopted
     // or discarded; the others stay for later starts. A write that such an instance did not
@@ -68,7 +70,6 @@ class RecoveryStore {
     PosixFile ownFile(const QString& name) const;
     std::optional<QByteArray> readOwn(const QString& name) const;
     void removeOwn(const QString& name) const;
-    void clearStaleLocks() const;
     void finishInterruptedWrites(const QString& id) const;
     QString writeWhole(const QString& name, const QByteArray& bytes) const;
     std::optional<Recovery> read(const QString& id) const;

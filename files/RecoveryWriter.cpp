@@ -9,19 +9,29 @@ RecoveryWriter::RecoveryWriter(RecoveryStore& store, QObject* parent)
     : QObject(parent), store_(store), worker_(new QObject) {
     worker_->moveToThread(&thread_);
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
-    thread_.start();
 }
 
 RecoveryWriter::~RecoveryWriter() {
+    if (!thread_.isRunning()) {
+        delete worker_;
+        return;
+    }
     finish();
     thread_.quit();
     thread_.wait();
 }
 
+// Started by the first job rather than with the window, which then opens sooner.
+QObject* RecoveryWriter::worker() {
+    if (!thread_.isRunning())
+        thread_.start();
+    return worker_;
+}
+
 void RecoveryWriter::write(const QString& editorText, const QString& documentPath,
                            FileFormat format) {
     QMetaObject::invokeMethod(
-        worker_,
+        worker(),
         [this, editorText, documentPath, format] {
             const QString failure = store_.write(editorText, documentPath, format);
             if (failure.isEmpty())
@@ -35,10 +45,12 @@ void RecoveryWriter::write(const QString& editorText, const QString& documentPat
 
 void RecoveryWriter::remove() {
     QMetaObject::invokeMethod(
-        worker_, [this] { store_.remove(); }, Qt::QueuedConnection);
+        worker(), [this] { store_.remove(); }, Qt::QueuedConnection);
 }
 
 void RecoveryWriter::finish() {
+    if (!thread_.isRunning())
+        return;
     QMetaObject::invokeMethod(
         worker_, [] {}, Qt::BlockingQueuedConnection);
 }

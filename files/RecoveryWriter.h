@@ -28,6 +28,8 @@ class RecoveryWriter : public QObject {
     void failed(const QString& reason);
 
   private:
+    QObject* worker();
+
     RecoveryStore& store_;
     QThread thread_;
     QObject* worker_;

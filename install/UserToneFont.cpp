@@ -54,13 +54,13 @@ std::string fontFile(const std::string& folder) {
 } // namespace
 
 UserToneFont::UserToneFont(std::string programFolder)
-    : programFolder_(std::move(programFolder)),
-      copyWanted_(markerSaysDone(programFolder_) && !fontconfigKnowsToneFont()) {}
+    : programFolder_(std::move(programFolder)), known_(fontconfigKnowsToneFont()),
+      copyWanted_(!known_ && markerSaysDone(programFolder_)) {}
 
 QStringList UserToneFont::complete() const {
     if (copyWanted_)
         copyForThisUser();
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (known_ || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     const QString file = QFile::decodeName(QByteArray::fromStdString(fontFile(programFolder_)));
     const int id = QFontDatabase::addApplicationFont(file);

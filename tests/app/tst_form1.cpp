@@ -177,12 +177,9 @@ class TestForm1 : public QObject {
                        box->font().family() == toneFace;
         }
         const QString help = helpText();
-        const bool helpShown =
-            control<QPlainTextEdit>("Text14")->toPlainText() == QString(help).replace("\r\n", "\n");
         parts << "\ntimers" << timers << "\nholders" << QString::number(holders) << "\nhelp"
               << QString::number(help.size()) << help.section("\r\n", 0, 0)
-              << QString::number(helpShown) << "\n" + form->windowTitle()
-              << QApplication::focusWidget()->objectName()
+              << "\n" + form->windowTitle() << QApplication::focusWidget()->objectName()
               << QString::number(Text2->horizontalScrollBarPolicy());
         QCOMPARE(
             parts.join(" "),
@@ -192,7 +189,7 @@ class TestForm1 : public QObject {
             "pCol op(0) "
             "op(1) Check1 "
             "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
-            "773 To write pinyin pinyin you just have to add a  1 \nTonquill "
+            "773 To write pinyin pinyin you just have to add a  \nTonquill "
             "from Marrowfen[*] Text2 1");
     }
     // Each caption, measured in the font its control really uses, lies whole inside its box.
@@ -408,6 +405,8 @@ class TestForm1 : public QObject {
         type(Text2, "a1", true);
         QTest::mouseClick(control<QAbstractButton>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
         QVERIFY(control("Text14")->isVisible() && !Text2->isVisible());
+        QCOMPARE(control<QPlainTextEdit>("Text14")->toPlainText(),
+                 QString(helpText()).replace("\r\n", "\n"));
         QTRY_COMPARE(Text2->toPlainText(), u"á"_s); // the pending tick completes meanwhile
         QTest::mouseClick(control<QRadioButton>("op(1)"), Qt::LeftButton);
         QTest::mousePress(control("pCol"), Qt::LeftButton, {}, QPoint(1, 38));
@@ -437,8 +436,7 @@ class TestForm1 : public QObject {
         QVERIFY(control<QLabel>("Image15")->pixmap().isNull());
         QCOMPARE(control("Image15")->size(), QSize(49, 57));
         const QPalette colours = form->centralWidget()->palette();
-        const QImage background = colours.brush(QPalette::Window).texture().toImage();
-        QCOMPARE(background.pixelColor(500, 250), colours.color(QPalette::Button));
+        QCOMPARE(colours.brush(QPalette::Window), QBrush(colours.color(QPalette::Button)));
     }
     // Captions, colours, positions and fonts at once. To remake the picture after a change of the
     // design on purpose: TONQUILL_REMAKE_PICTURE=1 ctest -R tst_form1, then look at it.
@@ -495,10 +493,11 @@ class TestForm1 : public QObject {
         QCOMPARE(readFile(path("notes/a.txt")), onDisk);
         QCOMPARE(form->isWindowModified(), onDisk != "Nǎ added");
     }
-    // Random edits of every kind, the mirror checked after each.
+    // Random edits of every kind, the mirror checked after each; its chunks are made small, so
+    // that edits cross them, split them and empty them.
     void mirrorFollowsEveryEdit() {
         QPlainTextEdit edit;
-        EditorMirror mirror(edit);
+        EditorMirror mirror(edit, 4);
         QRandomGenerator random(7);
         const QStringList pieces =
             u"|a|b\nc|\n|a paste\nof two lines|Ní\nhâo zài|\u00A0 x|a\u2029b"_s.split('|');

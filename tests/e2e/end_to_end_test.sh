@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a private X display, driven with xdotool and xclip: bad pastes, an emoji
 # between a vowel and a tone digit, bad font sizes, 10 MB of text, then SIGKILL and a restart that
-# restores the text. After each step the editor's text is copied out and compared.
+# restores the text. After each step the editor's text is copied out and compared. Last, the
+# command line, with Qt's own options and without.
 #   end_to_end_test.sh PROGRAM_FOLDER PNG_FILE
 source "$(dirname "$0")/../lib.sh"
 start_display
@@ -92,4 +93,32 @@ xdotool key Return
 window=$(wait_for_windows '^Tonquill from Marrowfen\*$' | head -n 1)
 focus "$window"
 expect_text "restoring the text after SIGKILL"
+
+# The command line: the exit status and the first line said, without a display.
+said_by() {
+    local status=$1 first=$2 line code
+    line=$(cd "$work" && env -u DISPLAY "$work/program/tonquill" "${@:3}" 2>&1 | head -n 1; exit "${PIPESTATUS[0]}")
+    code=$?
+    [ "$code" = "$status" ] && [[ $line =~ $first ]] ||
+        fail "tonquill ${*:3}: status $code, said \"$line\"; expected $status and /$first/"
+}
+said_by 0 '^tonquill [0-9]+\.[0-9]+' --version
+said_by 0 '^tonquill [0-9]+\.[0-9]+' -platform offscreen --version
+said_by 0 '^Usage: .* \[FILE\]$' -style fusion --help
+said_by 2 '^tonquill: one FILE at a time$' a.txt b.txt
+said_by 2 "^tonquill: Unknown option 'frobnicate'\\.$" --frobnicate
+said_by 2 "^tonquill: Unknown option 'x'\\.$" -x notes.txt
+# --help-all needs the application, and so a platform.
+"$work/program/tonquill" -platform offscreen --help-all 2>/dev/null | grep -q -- '--platform <platformName' ||
+    fail "--help-all does not list Qt's own options"
+# Qt's own options beside a FILE: the window opens on that file, placed as -geometry asks.
+for options in "-style fusion notes.txt" "notes.txt -reverse" "-geometry 600x400+10+10 notes.txt"; do
+    (cd "$work" && QT_QPA_PLATFORM=xcb exec "$work/program/tonquill" $options) >>"$work/program.log" 2>&1 &
+    pids+=($!)
+    opened=$(wait_for_windows '^notes\.txt – Tonquill from Marrowfen$' | head -n 1)
+    [[ $options != -geometry* ]] || xdotool getwindowgeometry "$opened" | grep -q 'Position: 10,10' ||
+        fail "tonquill $options: the window is not at 10,10"
+    kill "${pids[-1]}" && wait "${pids[-1]}" 2>/dev/null
+    wait_for 10 eval '[ -z "$(xdotool search --onlyvisible --name "^notes")" ]' || fail "tonquill $options did not close"
+done
 echo "PASS"
