@@ -71,7 +71,7 @@ int main(int argc, char* argv[]) {
             share.add(bench::milliseconds([&] { writer.write(mirror.text(), {}); }));
             writer.finish();
         }));
-        // The first edit after a write copies the text, which the writer may still share.
+        // The first edit after a write, while the writer may still hold the whole text.
         writer.write(mirror.text(), {});
         end.movePosition(QTextCursor::End);
         nextKey.add(bench::milliseconds([&] { end.insertText("a"); }));
@@ -87,7 +87,7 @@ int main(int argc, char* argv[]) {
     std::printf("| %-44s | time (ms) | %-15s |\n", "", "target");
     std::printf("|----------------------------------------------|----------:|-----------------|\n");
     row("recovery write: the text taken (UI thread)", share.median(), "≤ 30 ms");
-    row("first key after it: the text copied (UI)", nextKey.median(), "≤ 30 ms");
+    row("first key after it (UI)", nextKey.median(), "≤ 30 ms");
     row("recovery write: converted and written", written.median(), "worker thread");
     row("reading the editor's text out, for scale", reading.median(), "");
     row("QPlainTextEdit::setPlainText", reference.median(), "");
