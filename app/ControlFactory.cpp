@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include <algorithm>
+
 #include "HelpBox.h"
 #include "TextBox.h"
 
@@ -43,6 +45,25 @@ QFont fontOf(const FormDesign::Font& design, const QFont& fallback) {
 }
 
 } // namespace
+
+FormControls ControlFactory::makeAll(QWidget* client) {
+    FormControls controls;
+    std::vector<std::pair<int, QWidget*>> byTabIndex;
+    for (const auto& design : FormDesign::controls()) {
+        QWidget* made = make(design, client);
+        controls.take(design, made);
+        if (design.tabIndex >= 0)
+            byTabIndex.emplace_back(design.tabIndex, made);
+    }
+    setTabOrder(std::move(byTabIndex));
+    return controls;
+}
+
+void ControlFactory::setTabOrder(std::vector<std::pair<int, QWidget*>> byTabIndex) {
+    std::ranges::sort(byTabIndex, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < byTabIndex.size(); ++i)
+        QWidget::setTabOrder(byTabIndex[i - 1].second, byTabIndex[i].second);
+}
 
 QWidget* ControlFactory::make(const FormDesign::Control& design, QWidget* parent) {
     QWidget* control = makeWidget(design, parent);

@@ -49,7 +49,8 @@ void FindWindow::addFindAgainKeys(QWidget& widget, const std::function<void(bool
                                         std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), false}}) {
         auto* action = new QAction(&widget);
         action->setShortcut(keys);
-        connect(action, &QAction::triggered, &widget, [again, forward] { again(forward); });
+        connect(action, &QAction::triggered, &widget,
+                [again, onwards = forward] { again(onwards); });
         widget.addAction(action);
     }
 }

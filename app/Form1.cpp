@@ -8,6 +8,7 @@
 #include "EditorToneNumbers.h"
 #include "FindWindow.h"
 #include "FormDesign.h"
+#include "HelpBox.h"
 #include "StartupTrace.h"
 #include "TextBox.h"
 #include "TiledBackground.h"
@@ -49,21 +50,16 @@ Form1::Form1(QWidget* parent, const QString& recoveryFolder) : QMainWindow(paren
     StartupTrace::step("controls from the design table");
     createTimers();
     document_ = new DocumentFile(
-        *this, *Text2, [this] { tracker_.clearPendingVowel(); }, recoveryFolder);
+        *this, *controls_.Text2, [this] { tracker_.clearPendingVowel(); }, recoveryFolder);
     StartupTrace::step("timers and document");
     createMenu();
     StartupTrace::step("menus and settings");
-    setTabOrder();
     connectHandlers();
     StartupTrace::step("handlers connected");
 }
 
 QTimer* Form1::timer(int number) const {
     return timers_.at(number - 1);
-}
-
-template <typename Control> Control* Form1::control(const char* name) const {
-    return centralWidget()->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
 void Form1::createFrame() {
@@ -87,14 +83,11 @@ void Form1::createControls() {
     font.setPointSizeF(FormDesign::defaultFontPoints);
     client->setFont(font);
     setCentralWidget(client);
-    for (const auto& design : FormDesign::controls())
-        ControlFactory::make(design, client);
-    Text2 = control<TextBox>("Text2");
-    fontBoxes_.at(0) = Text2;
-    for (int row = 1; row <= tone::rowCount; ++row)
-        fontBoxes_.at(row) = control<QWidget>(FormDesign::holderName(row));
-    Text2->setFocus();
-    control<QWidget>("Image15")->lower();
+    controls_ = ControlFactory::makeAll(client);
+    fontBoxes_.at(0) = controls_.Text2;
+    std::ranges::copy(controls_.holders, fontBoxes_.begin() + 1);
+    controls_.Text2->setFocus();
+    controls_.Image15->lower();
 }
 
 void Form1::createTimers() {
@@ -118,7 +111,7 @@ void Form1::createMenu() {
     QAction* print = ad->addAction(FormDesign::translated(FormDesign::printCaption));
     print->setObjectName("print");
     connect(print, &QAction::triggered, this,
-            [this] { print::print_Click(EditorText::all(*Text2)); });
+            [this] { print::print_Click(EditorText::all(*controls_.Text2)); });
     createOptionsMenu();
 }
 
@@ -132,10 +125,10 @@ void Form1::createOptionsMenu() {
     connect(afterSyllable, &QAction::toggled, this, &Form1::setToneAfterSyllable);
     convertToneNumbers_ = options->addAction(tr("Convert tone numbers"));
     connect(convertToneNumbers_, &QAction::triggered, this,
-            [this] { EditorToneNumbers::convert(*Text2); });
+            [this] { EditorToneNumbers::convert(*controls_.Text2); });
     convertToToneNumbers_ = options->addAction(tr("Convert to tone numbers"));
     connect(convertToToneNumbers_, &QAction::triggered, this,
-            [this] { EditorToneNumbers::toNumbers(*Text2); });
+            [this] { EditorToneNumbers::toNumbers(*controls_.Text2); });
     createFind(*options);
 }
 
@@ -154,54 +147,39 @@ void Form1::createFind(QMenu& options) {
 // The search reads the text the recovery mirror already keeps.
 FindWindow& Form1::findWindow() {
     if (!find_) {
-        find_ = new FindWindow(*this, *Text2, [this] { return document_->mirror().text(); });
-        find_->setHelpShown(control<QCheckBox>("Check1")->checkState() == Qt::Checked);
+        find_ =
+            new FindWindow(*this, *controls_.Text2, [this] { return document_->mirror().text(); });
+        find_->setHelpShown(controls_.Check1->checkState() == Qt::Checked);
     }
     return *find_;
 }
 
-void Form1::setTabOrder() {
-    std::vector<const FormDesign::Control*> order;
-    for (const auto& design : FormDesign::controls()) {
-        if (design.tabIndex >= 0)
-            order.push_back(&design);
-    }
-    std::ranges::sort(order, {}, &FormDesign::Control::tabIndex);
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(control<QWidget>(order[i - 1]->name),
-                             control<QWidget>(order[i]->name));
-}
-
 void Form1::connectHandlers() {
-    new KeyPressFilter(Text2, [this](std::int16_t keyCode) { Text2_KeyPress(keyCode); });
+    new KeyPressFilter(controls_.Text2, [this](std::int16_t keyCode) { Text2_KeyPress(keyCode); });
     for (int row = 1; row <= 11; ++row)
         connect(timer(row), &QTimer::timeout, this, [this, row] { Timer_Timer(row); });
     connect(timer(12), &QTimer::timeout, this, &Form1::Timer12_Timer);
     connectPresentationControls();
-    auto* unicode = new UnicodePinyinActions(*Text2);
-    Text2->addContextActions(unicode->actions() << convertToneNumbers_ << convertToToneNumbers_);
-    connect(Text2, &TextBox::typed, this, &Form1::Text2_Typed);
+    auto* unicode = new UnicodePinyinActions(*controls_.Text2);
+    controls_.Text2->addContextActions(unicode->actions()
+                                       << convertToneNumbers_ << convertToToneNumbers_);
+    connect(controls_.Text2, &TextBox::typed, this, &Form1::Text2_Typed);
 }
 
 void Form1::connectPresentationControls() {
-    auto* Text1 = control<QLineEdit>("Text1");
-    new KeyPressFilter(Text1, [this, Text1](std::int16_t keyCode) {
-        Text1_KeyPress(keyCode, *Text1, c1_, *Text2);
+    const FormControls& c = controls_;
+    new KeyPressFilter(c.Text1, [this, c](std::int16_t keyCode) {
+        Text1_KeyPress(keyCode, *c.Text1, c1_, *c.Text2);
     });
-    auto* pCol = control<PictureBox>("pCol");
-    auto* foreground = control<QRadioButton>("op(0)");
-    auto* Shape2 = control<Shape>("Shape2");
-    connect(pCol, &PictureBox::pressed, this, [this, pCol, foreground, Shape2](QPoint position) {
-        pCol_MouseDown(*pCol, position, *foreground, *Shape2, *Text2);
+    connect(c.pCol, &PictureBox::pressed, this, [c](QPoint position) {
+        pCol_MouseDown(*c.pCol, position, *c.op[0], *c.Shape2, *c.Text2);
     });
     // stateChanged rather than toggled: going from ticked to greyed keeps the box checked, so
     // toggled would leave the help box up where the handler brings the editor back.
-    auto* Check1 = control<QCheckBox>("Check1");
-    auto* Text14 = control<QWidget>("Text14");
-    connect(Check1, &QCheckBox::stateChanged, this, [this, Check1, Text14] {
-        Check1_Click(*Check1, *Text14, *Text2);
+    connect(c.Check1, &QCheckBox::stateChanged, this, [this, c] {
+        Check1_Click(*c.Check1, *c.Text14, *c.Text2);
         if (find_)
-            find_->setHelpShown(Check1->checkState() == Qt::Checked);
+            find_->setHelpShown(c.Check1->checkState() == Qt::Checked);
     });
 }
 
@@ -242,15 +220,14 @@ void Form1::loadPicture(const QString& programFolder) {
         qCDebug(lcStartup) << "no start-up picture at" << path;
         return;
     }
-    auto* Image15 = control<QLabel>("Image15");
-    Image15->setPixmap(picture);
-    Image15->resize(picture.size());
+    controls_.Image15->setPixmap(picture);
+    controls_.Image15->resize(picture.size());
 }
 
 void Form1::tileBackground() {
     QWidget* client = centralWidget();
     QPalette palette = client->palette();
-    palette.setBrush(QPalette::Window, TiledBackground::brush(control<QLabel>("Image15")->pixmap(),
+    palette.setBrush(QPalette::Window, TiledBackground::brush(controls_.Image15->pixmap(),
                                                               palette.color(QPalette::Button)));
     client->setPalette(palette);
     client->setAutoFillBackground(true);
@@ -266,7 +243,7 @@ void Form1::Text2_KeyPress(std::int16_t keyCode) {
 
 void Form1::Text2_Typed(const QString& text) {
     if (toneAfterSyllable_)
-        EditorToneNumbers::typed(*Text2, text);
+        EditorToneNumbers::typed(*controls_.Text2, text);
 }
 
 // A replacement armed just before the switch would cut the end of a text typed the other way.
@@ -281,10 +258,11 @@ void Form1::setToneAfterSyllable(bool on) {
 }
 
 void Form1::Timer_Timer(int row) {
-    if (const auto edit = tone::replacementTick(tracker_, row, EditorEnd::lastUnits(*Text2, 3)))
-        EditorEnd::apply(*Text2, *edit);
+    if (const auto edit =
+            tone::replacementTick(tracker_, row, EditorEnd::lastUnits(*controls_.Text2, 3)))
+        EditorEnd::apply(*controls_.Text2, *edit);
     timer(row)->stop();
-    EditorEnd::moveCaretToEnd(*Text2);
+    EditorEnd::moveCaretToEnd(*controls_.Text2);
 }
 
 void Form1::Timer12_Timer() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FormControls.h"
 #include "install/InstallFields.h"
 #include "tone/FontHolder.h"
 #include "tone/KeyTracker.h"
@@ -49,7 +50,6 @@ class Form1 : public QMainWindow {
     void createOptionsMenu();
     void createFind(QMenu& options);
     FindWindow& findWindow();
-    void setTabOrder();
     void connectHandlers();
     void connectPresentationControls();
 
@@ -64,12 +64,11 @@ class Form1 : public QMainWindow {
     void Timer12_Timer();
 
     QTimer* timer(int number) const; // Timer1 to Timer12
-    template <typename Control> Control* control(const char* name) const;
 
     tone::KeyTracker tracker_;
     tone::FontHolder c1_;
     install::InstallFields installFields_;
-    TextBox* Text2 = nullptr;
+    FormControls controls_;
     DocumentFile* document_ = nullptr;
     std::array<QTimer*, 12> timers_{};     // Timer1 at index 0
     std::array<QWidget*, 12> fontBoxes_{}; // Text2 and the glyph holders, which Timer12 refonts

@@ -31,8 +31,8 @@ struct Twips {
 };
 
 struct Font {
-    const char* face; // nullptr: the window system's default user-interface font
-    double points;
+    const char* face = nullptr; // the window system's default user-interface font
+    double points = 0;
 };
 
 // A colour as the layout stores it: 0x00BBGGRR, or 0x80000000 plus the index of a system colour
@@ -45,16 +45,17 @@ constexpr Colour rgb(int red, int green, int blue) {
     return static_cast<Colour>(red | green << 8 | blue << 16);
 }
 
+// What a row leaves out keeps the value given here.
 struct Control {
     const char* name;
     Kind kind;
     Twips place;
-    const char* text;
-    Font font;
-    std::optional<Colour> foreground;
-    std::optional<Colour> background;
-    int tabIndex; // -1: never takes the focus
-    bool visible;
+    const char* text = nullptr;
+    Font font{};
+    std::optional<Colour> foreground{};
+    std::optional<Colour> background{};
+    int tabIndex = -1; // -1: never takes the focus
+    bool visible = true;
 };
 
 struct Timer {

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstdio>
+
 #include <unistd.h>
 
 namespace bench {
@@ -10,16 +12,10 @@ namespace bench {
 namespace {
 
 const QStringList shippedFiles{"tonquill", "font.log", "pyserif.ttf", "zhongwen.gif"};
-const QStringList replacedVariables{
-    "HOME=",           "XDG_DATA_HOME=", "XDG_CACHE_HOME=", "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=",
-    "QT_QPA_PLATFORM="};
 
-bool isReplaced(const QString& variable) {
-    for (const QString& name : replacedVariables) {
-        if (variable.startsWith(name))
-            return true;
-    }
-    return false;
+bool isReplaced(const QString& variable, const QStringList& names) {
+    const QString name = variable.section(u'=', 0, 0);
+    return name == u"QT_QPA_PLATFORM" || names.contains(name);
 }
 
 } // namespace
@@ -38,13 +34,36 @@ bool StartupSandbox::copyProgramFolder(const QString& programFolder) {
     return true;
 }
 
+// The home's variables come from the list that the tests and scripts read too, so that a folder
+// added there is never left pointing at the user's own.
 bool StartupSandbox::makeHome() {
-    QDir home(root_.path());
-    if (!home.mkpath("home/.local/share") || !home.mkpath("home/.cache") ||
-        !home.mkpath("home/.config") || !home.mkpath("home/run"))
+    QFile list(QStringLiteral(TONQUILL_SANDBOX_LIST));
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "Cannot read %s.\n", qPrintable(list.fileName()));
         return false;
-    return QFile::setPermissions(root_.filePath("home/run"),
-                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QString home = root_.filePath("home");
+    while (!list.atEnd()) {
+        const QString line = QString::fromUtf8(list.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0) {
+            std::fprintf(stderr, "%s: not NAME=folder: %s\n", qPrintable(list.fileName()),
+                         qPrintable(line));
+            return false;
+        }
+        const QString name = line.left(equals);
+        const QString folder = QDir::cleanPath(home + u'/' + line.mid(equals + 1));
+        if (!QDir().mkpath(folder))
+            return false;
+        // The base directory rules require the runtime folder to be the user's alone.
+        if (name == u"XDG_RUNTIME_DIR" &&
+            !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return false;
+        homeVariables_.append({name, folder});
+    }
+    return !homeVariables_.isEmpty();
 }
 
 std::string StartupSandbox::program() const {
@@ -63,17 +82,17 @@ void StartupSandbox::rewriteMarker() {
 }
 
 std::vector<std::string> StartupSandbox::environment() const {
+    QStringList names;
+    for (const auto& [name, folder] : homeVariables_)
+        names.append(name);
     std::vector<std::string> variables;
     for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (!isReplaced(QString::fromLocal8Bit(*variable)))
+        if (!isReplaced(QString::fromLocal8Bit(*variable), names))
             variables.emplace_back(*variable);
     }
-    const QString home = root_.filePath("home");
-    for (const QString& variable :
-         {"HOME=" + home, "XDG_DATA_HOME=" + home + "/.local/share",
-          "XDG_CACHE_HOME=" + home + "/.cache", "XDG_CONFIG_HOME=" + home + "/.config",
-          "XDG_RUNTIME_DIR=" + home + "/run", QStringLiteral("QT_QPA_PLATFORM=xcb")})
-        variables.push_back(variable.toStdString());
+    for (const auto& [name, folder] : homeVariables_)
+        variables.push_back((name + u'=' + folder).toStdString());
+    variables.emplace_back("QT_QPA_PLATFORM=xcb");
     return variables;
 }
 

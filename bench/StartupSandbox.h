@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <string>
@@ -18,8 +21,8 @@ class StartupSandbox {
     QByteArray marker() const;
     void rewriteMarker();
 
-    // The caller's environment with the home, data, cache, config and runtime folders pointed
-    // into the sandbox and the X platform chosen.
+    // The caller's environment with every variable of tools/sandbox.list pointed into the
+    // sandbox's home and the X platform chosen.
     std::vector<std::string> environment() const;
 
   private:
@@ -27,6 +30,7 @@ class StartupSandbox {
     bool makeHome();
 
     QTemporaryDir root_;
+    QList<QPair<QString, QString>> homeVariables_;
     bool ready_ = false;
 };
 

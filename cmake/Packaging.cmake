@@ -2,10 +2,7 @@
 # tonquill_<version>_amd64.deb. Its dependencies are the libraries' packages, found by
 # dpkg-shlibdeps, fontconfig, whose trigger refreshes the font cache when the tone font comes or
 # goes, DejaVu Serif, in which "Export as PDF…" draws standard pinyin, and the package of the
-# captions' font (the DejaVu extra faces until it is chosen).
-if(NOT DEFINED TONQUILL_UI_FONT_PACKAGE)
-    set(TONQUILL_UI_FONT_PACKAGE fonts-dejavu-extra)
-endif()
+# captions' font, Liberation Sans (TONQUILL_UI_FONT_PACKAGE, set at the top).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tonquill)
 set(CPACK_PACKAGE_VENDOR "The Tonquill developers")

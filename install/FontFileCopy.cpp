@@ -45,8 +45,10 @@ bool copyFontFile(const std::string& source, const std::string& target) {
     const std::filesystem::path targetPath(target);
     std::error_code ignored;
     std::filesystem::create_directories(targetPath.parent_path(), ignored);
-    std::string temporary =
-        (targetPath.parent_path() / ("." + targetPath.filename().string() + ".XXXXXX")).string();
+    // Appended rather than joined with operator+, which g++ 12 misreads as an overlapping copy.
+    std::string hidden = ".";
+    hidden.append(targetPath.filename().string()).append(".XXXXXX");
+    std::string temporary = (targetPath.parent_path() / hidden).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;

@@ -20,7 +20,6 @@ class Win32File {
     Win32File& operator=(const Win32File&) = delete;
     ~Win32File();
 
-    bool isOpen() const { return handle_ != nullptr; }
     // Up to `limit` bytes from the current position; nothing on a read error.
     std::optional<std::string> read(std::size_t limit);
     bool writeAll(const std::string& bytes);

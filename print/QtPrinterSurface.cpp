@@ -12,7 +12,6 @@ QtPrinterSurface::QtPrinterSurface(QPagedPaintDevice& printer)
     started_ = painter_->begin(&printer_);
     if (!started_)
         return;
-    pageCount_ = 1;
     const double scale = printer_.logicalDpiX() / twipsPerInch;
     painter_->scale(scale, scale);
     const QRectF area = printer_.pageLayout().paintRect(QPageLayout::Point);
@@ -134,7 +133,6 @@ void QtPrinterSurface::newPage() {
     drawRun();
     if (!printer_.newPage())
         return;
-    ++pageCount_;
     x_ = 0.0f;
     y_ = 0.0f;
 }

@@ -28,7 +28,6 @@ class QtPrinterSurface final : public PrinterSurface {
     ~QtPrinterSurface() override;
 
     bool started() const { return started_; }
-    int pageCount() const { return pageCount_; }
 
     void setFontSize(float points) override;
     void setFontName(const QString& name) override;
@@ -67,7 +66,6 @@ class QtPrinterSurface final : public PrinterSurface {
     float width_ = 0.0f;
     float height_ = 0.0f;
     bool started_ = false;
-    int pageCount_ = 0;
 };
 
 } // namespace print

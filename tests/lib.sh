@@ -1,6 +1,7 @@
 # Shared by the integration tests; `skip` exits with CTest's skip code. A test with more to undo at
 # exit defines before_cleanup, given the exit status.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/sandbox.sh"
 export LC_ALL=C.UTF-8
 work=$(mktemp -d) pids=()
 # A sanitizer build runs several times slower; it stretches every bound by this factor.
@@ -33,18 +34,14 @@ wait_for() {
     until "${@:2}"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
 }
 is_done_marker() { [ "$(od -An -tx1 "$1" | tr -d ' \n')" = 224a61220d0a ] || fail "$1 is not the done marker \"Ja\" CR LF"; }
-# A private X server that never resets between clients, and a home with every XDG folder inside.
+# A private X server and a home with every XDG folder inside (tools/sandbox.sh); the cleanup stops
+# the server with the other processes.
 start_display() {
     require "xvfb, xdotool and xclip" Xvfb xdotool xclip
-    start Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log"
-    wait_for 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    export DISPLAY=:$(head -n 1 "$work/display")
+    start_private_x "$work" || fail "the private X server did not start"
+    pids+=("$private_x_pid")
 }
-use_home() {
-    mkdir -p "$work/home/run" && chmod 700 "$work/home/run"
-    export HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache \
-        XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run XDG_STATE_HOME=$work/home/.local/state
-}
+use_home() { sandbox_export "$work/home" || fail "cannot make the private home $work/home"; }
 # Starts the installed program $1 from / with an empty environment, a fresh home $2 and the
 # settings "${@:3}" for 2 s: it must keep running and copy no tone font into the home.
 start_installed() {

@@ -156,10 +156,6 @@ std::pair<char16_t, std::size_t> leadingBase(std::u16string_view text) {
 
 } // namespace
 
-char16_t unicodeLetter(int row, int tone) {
-    return lookups.letterOfGlyph[glyph(row, tone)];
-}
-
 char16_t precomposedLetter(char16_t base, int tone) {
     const char16_t mark = toneMarks.at(tone - 1);
     for (const std::span<const Composition> table : letterTables) {

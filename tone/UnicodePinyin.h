@@ -24,10 +24,6 @@ struct ToneLetter {
     int tone;
 };
 
-// The standard precomposed Unicode letter of tone `tone` (1 to 4) in row `row` (1 to 11), the
-// letter the tone font draws at that row's glyph code.
-char16_t unicodeLetter(int row, int tone);
-
 // The precomposed Unicode letter of `base` with the mark of `tone` (1 to 4), or 0 where Unicode has
 // none: the tone letters, and those the tone font does not draw (Ǖ Ǘ Ǚ Ǜ, ḿ ń ň ǹ, Ḿ Ń Ň Ǹ).
 char16_t precomposedLetter(char16_t base, int tone);

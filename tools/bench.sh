@@ -12,32 +12,22 @@ packages=(cmake make g++ qt6-base-dev libfontconfig-dev libx11-dev xvfb python3-
 source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" --preset bench >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
     tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_convert_bench \
     tonquill_print_bench tonquill_file_bench tonquill_find_bench >/dev/null
 
 work=$(mktemp -d)
-xvfb=
+private_x_pid=
 cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+    [ -z "$private_x_pid" ] || { kill "$private_x_pid" && wait "$private_x_pid"; } 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-
-export DISPLAY=:$(head -n 1 "$work/display")
-export HOME=$work/home XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache
-export XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run
-mkdir -p "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$root/tools/sandbox.sh"
+start_private_x "$work" || exit 1
+sandbox_export "$work/home" || exit 1
 
 echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'), $(free -h | awk '/^Mem:/ {print $2}') memory"
 echo

@@ -18,14 +18,9 @@ for tool in clang clang++ cmake ctest; do
     fi
 done
 
-sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-# A new warning fails the test command here, in a build folder of its own, and never the user's build.
-sanitizers="$sanitizers -Werror"
-cmake -S "$root" -B "$build" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-    -DCMAKE_CXX_FLAGS="$sanitizers" \
-    -DTONQUILL_FUZZ=ON
+# The preset builds with clang, the two sanitizers and -Werror: a new warning fails the test command
+# here, in a build folder of its own, and never the user's build.
+cmake -S "$root" --preset sanitize
 cmake --build "$build" --parallel "$(nproc)"
 
 fuzz_tests=$(ctest --test-dir "$build" -N -L fuzz | sed -n 's/^Total Tests: //p')

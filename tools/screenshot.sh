@@ -21,24 +21,20 @@ done
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$root/tools/sandbox.sh"
 # A copy of the program folder and a home of its own, so the first-run installation happens there.
 cp -r "$program" "$build/font.log" "$build/pyserif.ttf" "$build/zhongwen.gif" "$work/"
-mkdir -p "$work/home"
+sandbox_export "$work/home" || exit 1
+start_private_x "$work" 760x420x24 || exit 1
 
-# Xvfb picks a free display itself and says which.
-Xvfb -displayfd 3 -noreset -screen 0 760x420x24 -nolisten tcp 3>"$work/display" &
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=:$(cat "$work/display")
-DISPLAY=$display HOME=$work/home XDG_DATA_HOME=$work/home/.local/share \
-    XDG_CACHE_HOME=$work/home/.cache XDG_CONFIG_HOME=$work/home/.config \
-    "$work/tonquill" &
-window=$(DISPLAY=$display xdotool search --sync --name "Tonquill from Marrowfen" | head -n 1)
-DISPLAY=$display xdotool windowfocus --sync "$window"
+QT_QPA_PLATFORM=xcb "$work/tonquill" &
+window=$(xdotool search --sync --name "Tonquill from Marrowfen" | head -n 1)
+xdotool windowfocus --sync "$window"
 sleep 1
-DISPLAY=$display xdotool type --delay 80 "Ni3 ha3o! Wo3 xue2 pi1nyi1n."
-DISPLAY=$display xdotool key Return
-DISPLAY=$display xdotool type --delay 80 "ma1 ma2 ma3 ma4  lu4 ly4  A1 E2 I3 O4 U1"
+xdotool type --delay 80 "Ni3 ha3o! Wo3 xue2 pi1nyi1n."
+xdotool key Return
+xdotool type --delay 80 "ma1 ma2 ma3 ma4  lu4 ly4  A1 E2 I3 O4 U1"
 sleep 1
 mkdir -p "$(dirname "$output")"
-DISPLAY=$display import -window "$window" -frame "$output"
+import -window "$window" -frame "$output"
 echo "wrote $output"

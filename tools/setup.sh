@@ -22,7 +22,7 @@ fi
 source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S "$root" --preset default
 
 # The program folder needs only the program and its assets; the tests and their helpers are built
 # for the test command alone.

@@ -15,7 +15,6 @@ class PictureBox : public QWidget {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
 
-    const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
 
     // The colour shown at `position`, in the box's own pixels. The border counts as background, so

@@ -10,7 +10,6 @@ class Shape : public QWidget {
   public:
     explicit Shape(QWidget* parent = nullptr);
 
-    QColor fillColour() const { return fill_; }
     void setFillColour(const QColor& colour);
 
   protected:

@@ -116,8 +116,8 @@ for options in "-style fusion notes.txt" "notes.txt -reverse" "-geometry 600x400
     (cd "$work" && QT_QPA_PLATFORM=xcb exec "$work/program/tonquill" $options) >>"$work/program.log" 2>&1 &
     pids+=($!)
     opened=$(wait_for_windows '^notes\.txt – Tonquill from Marrowfen$' | head -n 1)
-    [[ $options != -geometry* ]] || xdotool getwindowgeometry "$opened" | grep -q 'Position: 10,10' ||
-        fail "tonquill $options: the window is not at 10,10"
+    placed() { xdotool getwindowgeometry "$opened" | grep -q 'Position: 10,10'; }
+    [[ $options != -geometry* ]] || wait_for 10 placed || fail "tonquill $options: the window is not at 10,10"
     kill "${pids[-1]}" && wait "${pids[-1]}" 2>/dev/null
     wait_for 10 eval '[ -z "$(xdotool search --onlyvisible --name "^notes")" ]' || fail "tonquill $options did not close"
 done

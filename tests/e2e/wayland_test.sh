@@ -15,27 +15,29 @@ if [ "$(id -u)" = 0 ]; then
 fi
 chmod 711 "$work"
 wl=$work/wayland
-mkdir -p "$wl/run" "$wl/home" "$wl/program"
+mkdir -p "$wl/program"
+# The home's folders are made before the tree goes to the user; sway's sockets go in its run folder.
+mapfile -t sandbox < <(sandbox_env "$wl/home")
+run=
+for word in "${sandbox[@]}"; do [[ $word != XDG_RUNTIME_DIR=* ]] || run=${word#*=}; done
+[ -n "$run" ] || fail "no private home in $wl/home"
 printf '"Ja"\r\n' >"$wl/program/font.log"
 cp "$1"/{tonquill,pyserif.ttf,zhongwen.gif} "$wl/program/" || fail "cannot copy the program"
 printf 'xwayland disable\noutput HEADLESS-1 resolution 1280x1024\n' >"$wl/sway.conf"
 [ ${#as_user[@]} = 0 ] || chown -R nobody:nogroup "$wl"
-chmod 700 "$wl/run"
 # As the user, in a home of its own, on the private compositor once it runs. The process keeps the
 # pid that `start` records, so that the cleanup stops it.
 as_user_exec() {
-    exec "${as_user[@]}" env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$wl/home" XDG_RUNTIME_DIR="$wl/run" \
-        XDG_DATA_HOME="$wl/home/.local/share" XDG_CONFIG_HOME="$wl/home/.config" \
-        XDG_CACHE_HOME="$wl/home/.cache" XDG_STATE_HOME="$wl/home/.local/state" \
-        WAYLAND_DISPLAY="${socket:-}" SWAYSOCK="$wl/run/sway.sock" "$@"
+    exec "${as_user[@]}" env -i PATH="$PATH" LC_ALL=C.UTF-8 "${sandbox[@]}" \
+        WAYLAND_DISPLAY="${socket:-}" SWAYSOCK="$run/sway.sock" "$@"
 }
 user() { (as_user_exec "$@"); }
 
 start as_user_exec WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$wl/sway.conf" >"$work/sway.log" 2>&1
 # Sway makes its IPC socket at $SWAYSOCK, after its Wayland socket.
-wait_for 20 test -S "$wl/run/sway.sock" || fail "sway did not start: $(tail -n 5 "$work/sway.log")"
-socket=$(cd "$wl/run" && ls wayland-* | grep -m 1 -x 'wayland-[0-9]*')
+wait_for 20 test -S "$run/sway.sock" || fail "sway did not start: $(tail -n 5 "$work/sway.log")"
+socket=$(cd "$run" && ls wayland-* | grep -m 1 -x 'wayland-[0-9]*')
 start as_user_exec QT_QPA_PLATFORM=wayland "$wl/program/tonquill" >"$work/program.log" 2>&1
 # Found by the desktop file's name, which sway gives as the window's app_id.
 focused_window() { user swaymsg '[app_id="org.example.Tonquill"] focus' >/dev/null 2>&1; }

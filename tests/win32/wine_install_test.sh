@@ -8,8 +8,7 @@ set -e
 font=$2 program=$3/tonquill-install.exe
 require "wine64, wine and g++-mingw-w64-x86-64" wine wineboot wineserver winepath x86_64-w64-mingw32-g++ cmake timeout
 [ -f "$font" ] || fail "the tone font $font is missing; build the target tonquill_assets first"
-cmake -S "$1/install/win32" -B "$3" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$1/cmake/mingw-w64-x86_64.cmake" >/dev/null || fail "the cross build could not be configured"
+cmake -S "$1" --preset mingw -B "$3" >/dev/null || fail "the cross build could not be configured"
 cmake --build "$3" --parallel 2 >/dev/null || fail "the cross build failed"
 
 # Everything Wine writes stays in the work folder: the prefix, a home and its server's socket; no
