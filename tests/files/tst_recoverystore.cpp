@@ -42,11 +42,11 @@ class TestRecoveryStore : public QObject {
 
     // An instance that wrote `text` and died, its lock file left behind; its id.
     QString crash(const QString& text, const QString& document = {}) {
+        const QStringList before = names(); // before the fork: the child may claim at once
         RecoveryStore store(folder);
         if (fork() == 0)
             _exit(store.claim() && (text.isNull() || store.write(text, document).isEmpty()) ? 0
                                                                                             : 1);
-        const QStringList before = names();
         wait(nullptr);
         for (const QString& name : names()) {
             if (name.endsWith(".lock") && !before.contains(name))
