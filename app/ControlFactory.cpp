@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "ClientAccessible.h"
 #include "HelpBox.h"
 #include "TextBox.h"
 
@@ -72,12 +73,16 @@ QWidget* ControlFactory::make(const FormDesign::Control& design, QWidget* parent
     control->setFont(fontOf(design.font, control->font()));
     // Put in after the face, so that the glyphs are laid out once, and never in the client's face,
     // which holds none of them and would send Qt searching every font for them.
-    if (design.kind == Kind::Holder)
+    if (design.kind == Kind::Holder) {
         static_cast<QLineEdit*>(control)->setText(holderGlyphs(design.name));
+        control->setProperty(ClientAccessible::hiddenProperty, true);
+    }
     applyLook(design, *control);
     if (design.tabIndex < 0)
         control->setFocusPolicy(Qt::NoFocus);
     control->setVisible(design.visible);
+    if (design.accessibleName)
+        control->setAccessibleName(FormDesign::translated(design.accessibleName));
     return control;
 }
 

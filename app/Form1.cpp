@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ClientAccessible.h"
 #include "ControlFactory.h"
 #include "DocumentFile.h"
 #include "EditorEnd.h"
@@ -83,6 +84,7 @@ void Form1::createControls() {
     font.setPointSizeF(FormDesign::defaultFontPoints);
     client->setFont(font);
     setCentralWidget(client);
+    ClientAccessible::install(*client);
     controls_ = ControlFactory::makeAll(client);
     fontBoxes_.at(0) = controls_.Text2;
     std::ranges::copy(controls_.holders, fontBoxes_.begin() + 1);

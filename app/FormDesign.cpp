@@ -16,6 +16,9 @@ constexpr Font toneFont{tone::toneFontFace.data(), 18};
 constexpr Font holderFont{tone::toneFontFace.data(), 15.75};
 constexpr Font helpFont{"Courier", 9.75};
 
+constexpr const char* fontSizeCaption =
+    QT_TRANSLATE_NOOP("FormDesign", "Choose font size by enter a number below and press enter.");
+
 constexpr auto holder = [](const char* name, Twips place, int tabIndex) {
     return Control{.name = name,
                    .kind = Kind::Holder,
@@ -33,7 +36,8 @@ constexpr std::array<Control, 22> table{{
      .foreground = windowBackground,
      .background = navy,
      .tabIndex = 19,
-     .visible = false},
+     .visible = false,
+     .accessibleName = QT_TRANSLATE_NOOP("FormDesign", "Help")},
     {.name = "Check1",
      .kind = Kind::CheckBox,
      .place = {6000, 120, 1455, 255},
@@ -57,12 +61,14 @@ constexpr std::array<Control, 22> table{{
      .place = {6000, 2880, 2175, 1140},
      .foreground = systemColour(8),
      .background = windowBackground,
-     .tabIndex = 14},
+     .tabIndex = 14,
+     .accessibleName = QT_TRANSLATE_NOOP("FormDesign", "Colour palette")},
     {.name = "Text1",
      .kind = Kind::LineEdit,
      .place = {6000, 960, 2175, 285},
      .text = " ",
-     .tabIndex = 12},
+     .tabIndex = 12,
+     .accessibleName = fontSizeCaption},
     {.name = "Text2",
      .kind = Kind::Editor,
      .place = {120, 120, 5775, 3855},
@@ -70,7 +76,8 @@ constexpr std::array<Control, 22> table{{
      .font = toneFont,
      .foreground = windowBackground,
      .background = navy,
-     .tabIndex = 0},
+     .tabIndex = 0,
+     .accessibleName = QT_TRANSLATE_NOOP("FormDesign", "Pinyin text")},
     holder("Text13", {1560, 0, 975, 375}, 11),
     holder("Text12", {1560, 480, 975, 375}, 10),
     holder("Text11", {1560, 960, 975, 375}, 9),
@@ -90,12 +97,12 @@ constexpr std::array<Control, 22> table{{
     {.name = "Shape2",
      .kind = Kind::Shape,
      .place = {6000, 2400, 2130, 375},
-     .background = rgb(0, 0, 0)},
+     .background = rgb(0, 0, 0),
+     .accessibleName = QT_TRANSLATE_NOOP("FormDesign", "Chosen colour")},
     {.name = "Label1",
      .kind = Kind::Label,
      .place = {6000, 480, 2175, 495},
-     .text = QT_TRANSLATE_NOOP("FormDesign",
-                               "Choose font size by enter a number below and press enter."),
+     .text = fontSizeCaption,
      .foreground = red},
     {.name = "Image15", .kind = Kind::Image, .place = {0, 0, 735, 855}},
 }};

@@ -56,6 +56,8 @@ struct Control {
     std::optional<Colour> background{};
     int tabIndex = -1; // -1: never takes the focus
     bool visible = true;
+    // What a screen reader calls a control that shows no caption of its own.
+    const char* accessibleName = nullptr;
 };
 
 struct Timer {

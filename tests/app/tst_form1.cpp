@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -191,6 +192,20 @@ class TestForm1 : public QObject {
             "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
             "773 To write pinyin pinyin you just have to add a  \nTonquill "
             "from Marrowfen[*] Text2 1");
+    }
+    // A screen reader can name every control a user reaches; the glyph holders, never shown, are
+    // not in its tree, so only the other eleven controls are.
+    void accessibleTree() {
+        QAccessibleInterface* client = QAccessible::queryAccessibleInterface(form->centralWidget());
+        QCOMPARE(client->childCount(), 11);
+        for (int index = 0; index < client->childCount(); ++index) {
+            QAccessibleInterface* child = client->child(index);
+            const auto* widget = qobject_cast<QWidget*>(child->object());
+            QCOMPARE(client->indexOfChild(child), index);
+            QVERIFY2(widget->focusPolicy() == Qt::NoFocus ||
+                         !child->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable(widget->objectName()));
+        }
     }
     // Each caption, measured in the font its control really uses, lies whole inside its box.
     void captionsFitTheirBoxes() {

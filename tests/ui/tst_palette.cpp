@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "ui/Check1_Click.h"
 #include "ui/PalettePicture.h"
 #include "ui/PictureBox.h"
@@ -88,6 +89,37 @@ class TestPalette : public QObject {
             QTest::ignoreMessage(QtWarningMsg, warning);
             step({11, 1}, {grey, grey, white, white});
         }
+    }
+
+    // From the keyboard: the arrows move the marker four pixels, or one with Shift, never off the
+    // picture; Enter, Return and Space pick under it as a press there would, the arrows alone
+    // nothing. The marker's colour is the box's accessible description.
+    void keys_data() {
+        columns<QList<QKeyCombination>, QPoint>({"keys", "picked"});
+        const QKeyCombination shiftLeft(Qt::ShiftModifier, Qt::Key_Left);
+        QTest::addRow("Space at the centre")
+            << QList<QKeyCombination>{Qt::Key_Space} << QPoint(72, 37);
+        QTest::addRow("four pixels a key")
+            << QList<QKeyCombination>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Return}
+            << QPoint(80, 41);
+        QTest::addRow("one pixel with Shift")
+            << QList<QKeyCombination>{shiftLeft, Qt::Key_Up, Qt::Key_Enter} << QPoint(71, 33);
+        QTest::addRow("stops at the edge")
+            << QList<QKeyCombination>(40, Qt::Key_Left) + QList<QKeyCombination>{Qt::Key_Space}
+            << QPoint(1, 37);
+        QTest::addRow("arrows alone pick nothing")
+            << QList<QKeyCombination>{Qt::Key_Right, Qt::Key_Down} << QPoint();
+    }
+    void keys() {
+        PictureBox pCol;
+        pCol.setPicture(PalettePicture::image());
+        QList<QPoint> presses;
+        connect(&pCol, &PictureBox::pressed, &pCol, [&](QPoint at) { presses << at; });
+        for (const QKeyCombination key : cell<QList<QKeyCombination>>("keys"))
+            QTest::keyClick(&pCol, key.key(), key.keyboardModifiers());
+        const QPoint picked = cell<QPoint>("picked");
+        QCOMPARE(presses, picked.isNull() ? QList<QPoint>() : QList<QPoint>{picked});
+        QVERIFY(pCol.accessibleDescription().endsWith(pCol.colourAt(pCol.marker()).name()));
     }
 
     // Ticked shows the help in the editor's place, cleared or greyed the editor, following the
