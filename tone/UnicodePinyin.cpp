@@ -191,10 +191,15 @@ bool isWordCharacter(char16_t c) {
            !within(0xFF1A, 0xFF20) && !within(0xFF3B, 0xFF40) && !within(0xFF5B, 0xFF65);
 }
 
-std::u16string toUnicodePinyin(std::u16string_view text) {
+namespace {
+
+// With `sources` null when nobody asks where the units come from.
+std::u16string unicodePinyin(std::u16string_view text, std::vector<std::uint32_t>* sources) {
     std::u16string result;
     result.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
+        if (sources)
+            sources->push_back(std::uint32_t(at));
         const char16_t c = text[at];
         if (isGlyph(c)) {
             result.push_back(lookups.letterOfGlyph[c]);
@@ -206,7 +211,22 @@ std::u16string toUnicodePinyin(std::u16string_view text) {
             result.push_back(c);
         }
     }
+    if (sources)
+        sources->push_back(std::uint32_t(text.size()));
     return result;
+}
+
+} // namespace
+
+std::u16string toUnicodePinyin(std::u16string_view text) {
+    return unicodePinyin(text, nullptr);
+}
+
+std::u16string toUnicodePinyinMapped(std::u16string_view text,
+                                     std::vector<std::uint32_t>& sources) {
+    sources.clear();
+    sources.reserve(text.size() + 1);
+    return unicodePinyin(text, &sources);
 }
 
 std::u16string fromUnicodePinyin(std::u16string_view text) {

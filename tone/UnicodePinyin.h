@@ -3,9 +3,11 @@
 #include "GlyphTables.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tone {
 
@@ -39,6 +41,9 @@ bool isWordCharacter(char16_t c);
 // Every glyph code becomes its Unicode tone letter, so that the text reads right in any font, and
 // the letters that fromUnicodePinyin decomposed are composed again.
 std::u16string toUnicodePinyin(std::u16string_view text);
+// The same, noting for each unit of the result the offset in `text` it comes from, and last the
+// length of `text`: a composed letter takes two units of `text`, every other unit one.
+std::u16string toUnicodePinyinMapped(std::u16string_view text, std::vector<std::uint32_t>& sources);
 
 // Every Unicode tone letter, precomposed or as a vowel with a combining tone mark, becomes its
 // glyph code. A Latin-1 letter that is not a tone letter but shares its code with a glyph (ñ, ü,

@@ -207,6 +207,23 @@ class TestForm1 : public QObject {
                      qPrintable(widget->objectName()));
         }
     }
+    // The editor reads as Unicode pinyin, a letter the tone font cannot draw composed again, and
+    // the caret and a selection fall on the same letters as in the editor.
+    void editorReadsAsUnicodePinyin() {
+        Text2->setPlainText(QString::fromStdU16String(tone::fromUnicodePinyin(u"Nǐ hǎo, mañana")));
+        QAccessibleInterface* editor = QAccessible::queryAccessibleInterface(Text2);
+        QAccessibleTextInterface* text = editor->textInterface();
+        QCOMPARE(text->text(0, text->characterCount()), u"Nǐ hǎo, mañana"_s);
+        QCOMPARE(editor->text(QAccessible::Name), "Pinyin text");
+        text->setSelection(0, 11, 14);
+        QCOMPARE(Text2->textCursor().selectedText(), "ana");
+        text->setCursorPosition(10);
+        QCOMPARE(text->cursorPosition(), 10);
+        QTest::keyClick(Text2, Qt::Key_End);
+        QCOMPARE(text->cursorPosition(), 14);
+        type(Text2, "a1", true);
+        QTRY_COMPARE(text->text(14, text->characterCount()), u"ā"_s);
+    }
     // Each caption, measured in the font its control really uses, lies whole inside its box.
     void captionsFitTheirBoxes() {
         for (const char* name : {"Label1", "Label2", "Check1", "op(0)", "op(1)"}) {

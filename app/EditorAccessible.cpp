@@ -1,0 +1,174 @@
+#include "EditorAccessible.h"
+
+#include "EditorText.h"
+#include "tone/UnicodePinyin.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* editorProperty = "tonquillAccessibleEditor";
+constexpr const char* changesProperty = "tonquillEditorChanges";
+
+int changes(const QPlainTextEdit& editor) {
+    return editor.property(changesProperty).toInt();
+}
+
+QAccessibleInterface* editorFactory(const QString&, QObject* object) {
+    auto* editor = qobject_cast<QPlainTextEdit*>(object);
+    if (editor && editor->property(editorProperty).toBool())
+        return new EditorAccessible(editor);
+    return nullptr;
+}
+
+} // namespace
+
+EditorAccessible::EditorAccessible(QPlainTextEdit* editor)
+    : QAccessibleWidget(editor, QAccessible::EditableText) {}
+
+void EditorAccessible::install(QPlainTextEdit& editor) {
+    static const bool installed = (QAccessible::installFactory(editorFactory), true);
+    Q_UNUSED(installed);
+    editor.setProperty(editorProperty, true);
+    // Qt may have made its own interface for the editor already, as its name was set.
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&editor);
+    if (made && !dynamic_cast<EditorAccessible*>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    QObject::connect(editor.document(), &QTextDocument::contentsChanged, &editor,
+                     [&editor] { editor.setProperty(changesProperty, changes(editor) + 1); });
+}
+
+void* EditorAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State EditorAccessible::state() const {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = !editor().isReadOnly();
+    state.readOnly = editor().isReadOnly();
+    state.multiLine = true;
+    return state;
+}
+
+QString EditorAccessible::text(QAccessible::Text type) const {
+    return type == QAccessible::Value ? unicode() : QAccessibleWidget::text(type);
+}
+
+QPlainTextEdit& EditorAccessible::editor() const {
+    return *static_cast<QPlainTextEdit*>(widget());
+}
+
+const QString& EditorAccessible::unicode() const {
+    if (madeAtChange_ != changes(editor())) {
+        const QString text = EditorText::all(editor());
+        unicode_ =
+            QString::fromStdU16String(tone::toUnicodePinyinMapped(text.toStdU16String(), sources_));
+        madeAtChange_ = changes(editor());
+    }
+    return unicode_;
+}
+
+// The unit of the Unicode text that the editor's position falls in, or its end.
+int EditorAccessible::toUnicode(int position) const {
+    unicode();
+    const auto after = std::upper_bound(sources_.begin(), sources_.end(), std::uint32_t(position));
+    return int(std::max<std::ptrdiff_t>(after - sources_.begin() - 1, 0));
+}
+
+int EditorAccessible::toEditor(int offset) const {
+    unicode();
+    return int(sources_.at(
+        std::clamp<std::size_t>(std::size_t(std::max(offset, 0)), 0, sources_.size() - 1)));
+}
+
+int EditorAccessible::characterCount() const {
+    return int(unicode().size());
+}
+
+QString EditorAccessible::text(int startOffset, int endOffset) const {
+    const QString& all = unicode();
+    startOffset = std::clamp(startOffset, 0, int(all.size()));
+    endOffset = std::clamp(endOffset, startOffset, int(all.size()));
+    return all.mid(startOffset, endOffset - startOffset);
+}
+
+int EditorAccessible::cursorPosition() const {
+    return toUnicode(editor().textCursor().position());
+}
+
+void EditorAccessible::setCursorPosition(int position) {
+    QTextCursor cursor = editor().textCursor();
+    cursor.setPosition(toEditor(position));
+    editor().setTextCursor(cursor);
+}
+
+int EditorAccessible::selectionCount() const {
+    return editor().textCursor().hasSelection() ? 1 : 0;
+}
+
+void EditorAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
+    *startOffset = *endOffset = 0;
+    const QTextCursor cursor = editor().textCursor();
+    if (selectionIndex != 0 || !cursor.hasSelection())
+        return;
+    *startOffset = toUnicode(cursor.selectionStart());
+    *endOffset = toUnicode(cursor.selectionEnd());
+}
+
+void EditorAccessible::select(int startOffset, int endOffset) {
+    QTextCursor cursor = editor().textCursor();
+    cursor.setPosition(toEditor(startOffset));
+    cursor.setPosition(toEditor(endOffset), QTextCursor::KeepAnchor);
+    editor().setTextCursor(cursor);
+}
+
+void EditorAccessible::addSelection(int startOffset, int endOffset) {
+    select(startOffset, endOffset);
+}
+
+void EditorAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
+    if (selectionIndex == 0)
+        select(startOffset, endOffset);
+}
+
+void EditorAccessible::removeSelection(int selectionIndex) {
+    if (selectionIndex != 0)
+        return;
+    QTextCursor cursor = editor().textCursor();
+    cursor.clearSelection();
+    editor().setTextCursor(cursor);
+}
+
+QRect EditorAccessible::characterRect(int offset) const {
+    QTextCursor cursor(editor().document());
+    cursor.setPosition(std::clamp(toEditor(offset), 0, editor().document()->characterCount() - 1));
+    const QRect local = editor().cursorRect(cursor);
+    return QRect(editor().viewport()->mapToGlobal(local.topLeft()), local.size());
+}
+
+int EditorAccessible::offsetAtPoint(const QPoint& point) const {
+    const QPoint local = editor().viewport()->mapFromGlobal(point);
+    return toUnicode(editor().cursorForPosition(local).position());
+}
+
+void EditorAccessible::scrollToSubstring(int startIndex, int) {
+    QTextCursor cursor = editor().textCursor();
+    cursor.setPosition(toEditor(startIndex));
+    QTextCursor shown(editor().document());
+    shown.setPosition(cursor.position());
+    const QTextCursor kept = editor().textCursor();
+    editor().setTextCursor(shown);
+    editor().ensureCursorVisible();
+    editor().setTextCursor(kept);
+}
+
+QString EditorAccessible::attributes(int offset, int* startOffset, int* endOffset) const {
+    *startOffset = *endOffset = offset;
+    return {};
+}
