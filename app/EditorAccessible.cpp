@@ -11,6 +11,8 @@
 
 namespace {
 
+QAccessible::UpdateHandler previousHandler = nullptr;
+
 constexpr const char* editorProperty = "tonquillAccessibleEditor";
 constexpr const char* changesProperty = "tonquillEditorChanges";
 
@@ -31,7 +33,9 @@ EditorAccessible::EditorAccessible(QPlainTextEdit* editor)
     : QAccessibleWidget(editor, QAccessible::EditableText) {}
 
 void EditorAccessible::install(QPlainTextEdit& editor) {
-    static const bool installed = (QAccessible::installFactory(editorFactory), true);
+    static const bool installed =
+        (QAccessible::installFactory(editorFactory),
+         previousHandler = QAccessible::installUpdateHandler(update), true);
     Q_UNUSED(installed);
     editor.setProperty(editorProperty, true);
     // Qt may have made its own interface for the editor already, as its name was set.
@@ -40,6 +44,60 @@ void EditorAccessible::install(QPlainTextEdit& editor) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     QObject::connect(editor.document(), &QTextDocument::contentsChanged, &editor,
                      [&editor] { editor.setProperty(changesProperty, changes(editor) + 1); });
+}
+
+// The default handler, the platform's, is reached by taking this one away for the moment.
+void EditorAccessible::send(QAccessibleEvent* event) {
+    if (previousHandler)
+        return previousHandler(event);
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(update);
+}
+
+void EditorAccessible::update(QAccessibleEvent* event) {
+    auto* editor = qobject_cast<QPlainTextEdit*>(event->object());
+    auto* mine =
+        editor && editor->property(editorProperty).toBool()
+            ? dynamic_cast<EditorAccessible*>(QAccessible::queryAccessibleInterface(editor))
+            : nullptr;
+    const QAccessible::Event type = event->type();
+    if (!mine || (type != QAccessible::TextInserted && type != QAccessible::TextRemoved &&
+                  type != QAccessible::TextUpdated))
+        return send(event);
+    mine->reportChange(
+        type == QAccessible::TextInserted ? static_cast<QAccessibleTextInsertEvent*>(event)
+                                          : nullptr,
+        type == QAccessible::TextRemoved ? static_cast<QAccessibleTextRemoveEvent*>(event)
+                                         : nullptr,
+        type == QAccessible::TextUpdated ? static_cast<QAccessibleTextUpdateEvent*>(event)
+                                         : nullptr);
+}
+
+// Qt reports a change before the document says it changed, so a text made since the last change
+// is still the text before this one; without it, only the removed length is known.
+void EditorAccessible::reportChange(const QAccessibleTextInsertEvent* inserted,
+                                    const QAccessibleTextRemoveEvent* removed,
+                                    const QAccessibleTextUpdateEvent* updated) {
+    const int position = inserted  ? inserted->changePosition()
+                         : removed ? removed->changePosition()
+                                   : updated->changePosition();
+    const int removedUnits = removed   ? int(removed->textRemoved().size())
+                             : updated ? int(updated->textRemoved().size())
+                                       : 0;
+    const int addedUnits = inserted  ? int(inserted->textInserted().size())
+                           : updated ? int(updated->textInserted().size())
+                                     : 0;
+    QString before(removedUnits, u' ');
+    if (madeAtChange_ == changes(editor())) {
+        const int from = toUnicode(position);
+        before = unicode_.mid(from, toUnicode(position + removedUnits) - from);
+    }
+    madeAtChange_ = -1;
+    const int from = toUnicode(position);
+    const QString after = text(from, toUnicode(position + addedUnits));
+    QAccessibleTextUpdateEvent event(widget(), from, before, after);
+    send(&event);
 }
 
 void* EditorAccessible::interface_cast(QAccessible::InterfaceType type) {

@@ -36,6 +36,13 @@ class EditorAccessible : public QAccessibleWidget, public QAccessibleTextInterfa
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
 
   private:
+    // Qt reports the editor's changes with the tone font's codes; this passes them on in Unicode
+    // pinyin, at Unicode offsets, and every other event as it is.
+    static void update(QAccessibleEvent* event);
+    static void send(QAccessibleEvent* event);
+    void reportChange(const QAccessibleTextInsertEvent* inserted,
+                      const QAccessibleTextRemoveEvent* removed,
+                      const QAccessibleTextUpdateEvent* updated);
     QPlainTextEdit& editor() const;
     // The Unicode text, made again only after the editor's text changed.
     const QString& unicode() const;

@@ -7,8 +7,10 @@ Shape::Shape(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// A screen reader cannot see the swatch, so its description says the colour.
 void Shape::setFillColour(const QColor& colour) {
     fill_ = colour;
+    setAccessibleDescription(colour.name());
     update();
 }
 

@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
-// A rectangle filled with one solid colour; a swatch to look at, never focused.
+// A rectangle filled with one solid colour; a swatch to look at, never focused, whose colour is
+// its accessible description.
 class Shape : public QWidget {
     Q_OBJECT
 
