@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "ClientAccessible.h"
+#include "EditorAccessible.h"
 #include "HelpBox.h"
 #include "TextBox.h"
 
@@ -89,8 +90,11 @@ QWidget* ControlFactory::make(const FormDesign::Control& design, QWidget* parent
 QWidget* ControlFactory::makeWidget(const FormDesign::Control& design, QWidget* parent) {
     const QString text = design.text ? FormDesign::translated(design.text) : QString();
     switch (design.kind) {
-    case Kind::Editor:
-        return makeTextBox<TextBox>(parent);
+    case Kind::Editor: {
+        auto* editor = makeTextBox<TextBox>(parent);
+        EditorAccessible::install(*editor);
+        return editor;
+    }
     case Kind::HelpBox:
         return makeTextBox<HelpBox>(parent);
     case Kind::CheckBox:

@@ -38,10 +38,6 @@ void EditorAccessible::install(QPlainTextEdit& editor) {
          previousHandler = QAccessible::installUpdateHandler(update), true);
     Q_UNUSED(installed);
     editor.setProperty(editorProperty, true);
-    // Qt may have made its own interface for the editor already, as its name was set.
-    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&editor);
-    if (made && !dynamic_cast<EditorAccessible*>(made))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     QObject::connect(editor.document(), &QTextDocument::contentsChanged, &editor,
                      [&editor] { editor.setProperty(changesProperty, changes(editor) + 1); });
 }
@@ -65,29 +61,22 @@ void EditorAccessible::update(QAccessibleEvent* event) {
     if (!mine || (type != QAccessible::TextInserted && type != QAccessible::TextRemoved &&
                   type != QAccessible::TextUpdated))
         return send(event);
-    mine->reportChange(
-        type == QAccessible::TextInserted ? static_cast<QAccessibleTextInsertEvent*>(event)
-                                          : nullptr,
-        type == QAccessible::TextRemoved ? static_cast<QAccessibleTextRemoveEvent*>(event)
-                                         : nullptr,
-        type == QAccessible::TextUpdated ? static_cast<QAccessibleTextUpdateEvent*>(event)
-                                         : nullptr);
+    if (type == QAccessible::TextInserted) {
+        const auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
+        mine->reportChange(inserted->changePosition(), 0, int(inserted->textInserted().size()));
+    } else if (type == QAccessible::TextRemoved) {
+        const auto* removed = static_cast<QAccessibleTextRemoveEvent*>(event);
+        mine->reportChange(removed->changePosition(), int(removed->textRemoved().size()), 0);
+    } else {
+        const auto* updated = static_cast<QAccessibleTextUpdateEvent*>(event);
+        mine->reportChange(updated->changePosition(), int(updated->textRemoved().size()),
+                           int(updated->textInserted().size()));
+    }
 }
 
 // Qt reports a change before the document says it changed, so a text made since the last change
 // is still the text before this one; without it, only the removed length is known.
-void EditorAccessible::reportChange(const QAccessibleTextInsertEvent* inserted,
-                                    const QAccessibleTextRemoveEvent* removed,
-                                    const QAccessibleTextUpdateEvent* updated) {
-    const int position = inserted  ? inserted->changePosition()
-                         : removed ? removed->changePosition()
-                                   : updated->changePosition();
-    const int removedUnits = removed   ? int(removed->textRemoved().size())
-                             : updated ? int(updated->textRemoved().size())
-                                       : 0;
-    const int addedUnits = inserted  ? int(inserted->textInserted().size())
-                           : updated ? int(updated->textInserted().size())
-                                     : 0;
+void EditorAccessible::reportChange(int position, int removedUnits, int addedUnits) {
     QString before(removedUnits, u' ');
     if (madeAtChange_ == changes(editor())) {
         const int from = toUnicode(position);
@@ -215,12 +204,11 @@ int EditorAccessible::offsetAtPoint(const QPoint& point) const {
     return toUnicode(editor().cursorForPosition(local).position());
 }
 
+// Scrolls as the caret would, then gives the caret back where it was.
 void EditorAccessible::scrollToSubstring(int startIndex, int) {
-    QTextCursor cursor = editor().textCursor();
-    cursor.setPosition(toEditor(startIndex));
-    QTextCursor shown(editor().document());
-    shown.setPosition(cursor.position());
     const QTextCursor kept = editor().textCursor();
+    QTextCursor shown(editor().document());
+    shown.setPosition(toEditor(startIndex));
     editor().setTextCursor(shown);
     editor().ensureCursorVisible();
     editor().setTextCursor(kept);

@@ -14,7 +14,7 @@ class EditorAccessible : public QAccessibleWidget, public QAccessibleTextInterfa
   public:
     explicit EditorAccessible(QPlainTextEdit* editor);
 
-    // Makes Qt use this interface for `editor`.
+    // Makes Qt use this interface for `editor`; before anything asks for one, so before its name.
     static void install(QPlainTextEdit& editor);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
@@ -40,9 +40,8 @@ class EditorAccessible : public QAccessibleWidget, public QAccessibleTextInterfa
     // pinyin, at Unicode offsets, and every other event as it is.
     static void update(QAccessibleEvent* event);
     static void send(QAccessibleEvent* event);
-    void reportChange(const QAccessibleTextInsertEvent* inserted,
-                      const QAccessibleTextRemoveEvent* removed,
-                      const QAccessibleTextUpdateEvent* updated);
+    // At the editor's position, in the editor's units.
+    void reportChange(int position, int removedUnits, int addedUnits);
     QPlainTextEdit& editor() const;
     // The Unicode text, made again only after the editor's text changed.
     const QString& unicode() const;

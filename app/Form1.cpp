@@ -3,7 +3,6 @@
 #include "ClientAccessible.h"
 #include "ControlFactory.h"
 #include "DocumentFile.h"
-#include "EditorAccessible.h"
 #include "EditorEnd.h"
 #include "EditorMirror.h"
 #include "EditorText.h"
@@ -89,7 +88,6 @@ void Form1::createControls() {
     controls_ = ControlFactory::makeAll(client);
     fontBoxes_.at(0) = controls_.Text2;
     std::ranges::copy(controls_.holders, fontBoxes_.begin() + 1);
-    EditorAccessible::install(*controls_.Text2);
     controls_.Text2->setFocus();
     controls_.Image15->lower();
 }
