@@ -88,7 +88,7 @@ void EditorToneNumbers::toNumbers(QPlainTextEdit& editor) {
     convertWith(editor, tone::MarkedPinyin::toNumbers, nullptr);
 }
 
-void EditorToneNumbers::convertWith(QPlainTextEdit& editor, Conversion conversion,
+void EditorToneNumbers::convertWith(QPlainTextEdit& editor, const Conversion& conversion,
                                     bool (*changes)(std::u16string_view)) {
     QTextCursor cursor = editor.textCursor();
     const bool selected = cursor.hasSelection();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,9 +22,10 @@ class EditorToneNumbers {
     // the whole text.
     static void toNumbers(QPlainTextEdit& editor);
 
-  private:
-    using Conversion = std::u16string (*)(std::u16string_view);
-    // `changes`, where there is one, tells quickly whether `conversion` would change the text.
-    static void convertWith(QPlainTextEdit& editor, Conversion conversion,
-                            bool (*changes)(std::u16string_view));
+    using Conversion = std::function<std::u16string(std::u16string_view)>;
+    // The selection, or the whole text, through `conversion`, as one undo step that keeps the
+    // selection selected. `changes`, where there is one, tells quickly whether `conversion` would
+    // change the text.
+    static void convertWith(QPlainTextEdit& editor, const Conversion& conversion,
+                            bool (*changes)(std::u16string_view) = nullptr);
 };

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "ChineseToPinyinActions.h"
 #include "ClientAccessible.h"
 #include "ControlFactory.h"
 #include "DocumentFile.h"
@@ -32,6 +33,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -131,6 +133,12 @@ void Form1::createOptionsMenu() {
     convertToToneNumbers_ = options->addAction(tr("Convert to tone numbers"));
     connect(convertToToneNumbers_, &QAction::triggered, this,
             [this] { EditorToneNumbers::toNumbers(*controls_.Text2); });
+    chinese_ = new ChineseToPinyinActions(*controls_.Text2, [this] {
+        return (programFolder_.isEmpty() ? QCoreApplication::applicationDirPath()
+                                         : programFolder_) +
+               "/hanzi-readings.dat";
+    });
+    options->addAction(chinese_->convertAction());
     createFind(*options);
 }
 
@@ -164,7 +172,8 @@ void Form1::connectHandlers() {
     connectPresentationControls();
     auto* unicode = new UnicodePinyinActions(*controls_.Text2);
     controls_.Text2->addContextActions(unicode->actions()
-                                       << convertToneNumbers_ << convertToToneNumbers_);
+                                       << convertToneNumbers_ << convertToToneNumbers_
+                                       << chinese_->convertAction() << chinese_->pasteAction());
     connect(controls_.Text2, &TextBox::typed, this, &Form1::Text2_Typed);
 }
 
@@ -195,6 +204,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Form_Load(const QString& programFolder) {
+    programFolder_ = programFolder;
     installToneFont(programFolder);
     loadPicture(programFolder);
     StartupTrace::step("picture loaded");

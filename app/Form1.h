@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+class ChineseToPinyinActions;
 class DocumentFile;
 class FindWindow;
 class QMenu;
@@ -74,6 +75,8 @@ class Form1 : public QMainWindow {
     std::array<QWidget*, 12> fontBoxes_{}; // Text2 and the glyph holders, which Timer12 refonts
     QAction* convertToneNumbers_ = nullptr;
     QAction* convertToToneNumbers_ = nullptr;
+    ChineseToPinyinActions* chinese_ = nullptr;
     FindWindow* find_ = nullptr;
+    QString programFolder_; // where Form_Load found the font and the picture
     bool toneAfterSyllable_ = false;
 };

@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
 # Builds Tonquill for speed in build-bench and prints every benchmark table: start-up (also from
 # the installed package when there is one), typing, key handling, tone-number conversion, files,
-# Find and printing, each against a reference measured in the same run. The windows open on a private
-# X server (Xvfb), and the programs run with a home of their own.
+# Find, Chinese to pinyin and printing, each against a reference measured in the same run. The
+# windows open on a private X server (Xvfb), and the programs run with a home of their own.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-bench
 
-packages=(cmake make g++ qt6-base-dev libfontconfig-dev libx11-dev xvfb python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig)
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev libx11-dev xvfb python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig unicode-data rime-data-terra-pinyin libchewing3-data python3-jieba)
 source "$root/tools/packages.sh"
 install_packages "${packages[@]}" || exit 1
 
 cmake -S "$root" --preset bench >/dev/null
 cmake --build "$build" --parallel "$(nproc)" --target tonquill tonquill_bare_window \
     tonquill_startup_bench tonquill_typing_bench tonquill_key_bench tonquill_convert_bench \
-    tonquill_print_bench tonquill_file_bench tonquill_find_bench >/dev/null
+    tonquill_print_bench tonquill_file_bench tonquill_find_bench tonquill_hanzi_bench >/dev/null
 
 work=$(mktemp -d)
 private_x_pid=
@@ -54,6 +54,8 @@ echo "Files"
 QT_QPA_PLATFORM=xcb "$build/bench/tonquill_file_bench"
 echo
 "$build/bench/tonquill_find_bench"
+echo
+QT_QPA_PLATFORM=offscreen "$build/bench/tonquill_hanzi_bench"
 echo
 echo "Printing a thousand pages to PDF"
 QT_QPA_PLATFORM=offscreen "$build/bench/tonquill_print_bench"

@@ -14,7 +14,7 @@ esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 
-packages=(cmake make g++ qt6-base-dev libfontconfig-dev python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig)
+packages=(cmake make g++ qt6-base-dev libfontconfig-dev python3-fonttools fonts-dejavu-core fonts-liberation2 fontconfig unicode-data rime-data-terra-pinyin libchewing3-data python3-jieba)
 if [ "$mode" = test ]; then
     packages+=(cups printer-driver-cups-pdf poppler-utils desktop-file-utils dpkg-dev lintian appstream man-db wine64 wine g++-mingw-w64-x86-64 xvfb xdotool xclip at-spi2-core dbus python3-pyatspi sway wtype wl-clipboard qt6-wayland clang clang-format libclang-rt-14-dev)
 fi

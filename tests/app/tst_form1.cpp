@@ -124,6 +124,15 @@ class TestForm1 : public QObject {
         cursor.setPosition(to, QTextCursor::KeepAnchor);
         Text2->setTextCursor(cursor);
     }
+    void chooseFromContextMenu(const QString& item) {
+        const QPoint at(20, 20);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, Text2->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(Text2->viewport(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(action(menu, item)).center());
+    }
     int runningTimers() {
         return std::ranges::count_if(form->findChildren<QTimer*>(), &QTimer::isActive);
     }
@@ -186,7 +195,8 @@ class TestForm1 : public QObject {
             parts.join(" "),
             "File: Open…|Ctrl+O Save|Ctrl+S Save As…|Ctrl+Shift+S Export as PDF…| | Quit|Ctrl+Q "
             "Print : Print text| Options: Tone number after the syllable| "
-            "Convert tone numbers| Convert to tone numbers| Find…|Ctrl+F \ntabs Text2 Text1 "
+            "Convert tone numbers| Convert to tone numbers| Chinese characters to pinyin| "
+            "Find…|Ctrl+F \ntabs Text2 Text1 "
             "pCol op(0) "
             "op(1) Check1 "
             "\ntimers 100 20 20 20 20 20 20 20 20 20 20 20 \nholders 11 \nhelp "
@@ -384,18 +394,49 @@ class TestForm1 : public QObject {
             QTest::keyClick(Text2, Qt::Key(way[0].unicode()),
                             Qt::ControlModifier | Qt::ShiftModifier);
         } else {
-            const QPoint at(20, 20);
-            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
-                                    Text2->viewport()->mapToGlobal(at));
-            QApplication::sendEvent(Text2->viewport(), &event);
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            QTest::mouseClick(menu, Qt::LeftButton, {},
-                              menu->actionGeometry(action(menu, way)).center());
+            chooseFromContextMenu(way);
         }
         QTEST(unicodeOf(Text2), "shown");
         QTEST(QApplication::clipboard()->text(), "clipboard");
         QCOMPARE(Text2->document()->isUndoAvailable(), EditorText::all(*Text2) != text);
+        Text2->undo();
+        QCOMPARE(EditorText::all(*Text2), text);
+    }
+    // Chinese through the Options menu or the context menu, each in one undo step; without its
+    // table the text stays as it is and a message says why.
+    void chineseToPinyin_data() {
+        columns<QString, int, int, QString, bool, QString, QString>(
+            {"text", "from", "to", "way", "tableThere", "shown", "message"});
+        const QString convert = "Chinese characters to pinyin", paste = "Paste Chinese as pinyin";
+        QTest::addRow("the whole text from the Options menu")
+            << u"我们是朋友。"_s << 0 << 0 << "Options" << true << u"wǒmen shì péngyou."_s << "";
+        QTest::addRow("the selection alone from the context menu")
+            << u"长大 ni3 银行"_s << 0 << 2 << convert << true << u"zhǎngdà ni3 银行"_s << "";
+        QTest::addRow("pasted as pinyin") << "x " << 2 << 2 << paste << true << "x juéde"
+                                          << "";
+        QTest::addRow("no table: the text unchanged, and why")
+            << u"银行"_s << 0 << 0 << convert << false << u"银行"_s
+            << "Chinese characters to pinyin: The table of Chinese readings could not be read";
+    }
+    void chineseToPinyin() {
+        const QString text = cell<QString>("text"), way = cell<QString>("way");
+        if (cell<bool>("tableThere"))
+            QVERIFY(
+                QFile::copy(PROGRAM_DIR "/hanzi-readings.dat", path("program/hanzi-readings.dat")));
+        start(doneMarker, builtFont);
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        Text2->setPlainText(text);
+        select(cell<int>("from"), cell<int>("to"));
+        QApplication::clipboard()->setText(u"觉得"_s);
+        if (way == "Options")
+            action(control("options"), "Chinese characters to pinyin")->trigger();
+        else
+            chooseFromContextMenu(way);
+        QTEST(unicodeOf(Text2), "shown");
+        const QString message = cell<QString>("message");
+        QCOMPARE(messages.join("").left(message.size()), message);
+        QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
         Text2->undo();
         QCOMPARE(EditorText::all(*Text2), text);
     }

@@ -21,7 +21,7 @@ dpkg-deb -x "$deb" "$tree"
 # tree can move; folders are left out.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +\./, ""); print }' | sort >"$work/files"
 {
-    printf '/usr/%s\n' "bin/tonquill -> ../lib/tonquill/tonquill" lib/tonquill/{font.log,pyserif-LICENSE.txt,tonquill,zhongwen.gif} \
+    printf '/usr/%s\n' "bin/tonquill -> ../lib/tonquill/tonquill" lib/tonquill/{font.log,hanzi-readings.dat,hanzi-readings-LICENSE.txt,pyserif-LICENSE.txt,tonquill,zhongwen.gif} \
         "lib/tonquill/pyserif.ttf -> ../../share/fonts/truetype/tonquill/pyserif.ttf" \
         share/{applications/$id.desktop,doc/tonquill/changelog.gz,doc/tonquill/copyright} \
         share/{fonts/truetype/tonquill/pyserif.ttf,man/man1/tonquill.1.gz,metainfo/$id.metainfo.xml} \
@@ -29,6 +29,8 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +\./,
 } | sort | diff -u - "$work/files" || fail "the package's files differ from the list above"
 is_done_marker "$tree/usr/lib/tonquill/font.log"
 cmp -s "$tree/usr/share/fonts/truetype/tonquill/pyserif.ttf" "$2/pyserif.ttf" || fail "the package's tone font is not the built one"
+cmp -s "$tree/usr/lib/tonquill/hanzi-readings.dat" "$2/hanzi-readings.dat" || fail "the package's table of Chinese readings is not the built one"
+grep -q 'hanzi-readings.dat' "$tree/usr/share/doc/tonquill/copyright" || fail "the copyright file does not name the table of Chinese readings"
 for size in 16 32 48 64 128; do
     # Width and height sit in the PNG's IHDR chunk, bytes 16 to 23, big-endian.
     shown=$(od -An -tu1 -j16 -N8 "$tree/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" |
