@@ -8,12 +8,12 @@ namespace {
 
 using S = const std::string&;
 // A Windows-like system in memory, each call but programFolder() recorded as "name(arguments)". A
-// call named in `failing` fails through its result, one named with a "!" throws, all with "*".
+// call named in `failing` fails through its result, one named in `throwing` throws.
 struct SimulatedWindows : install::InstallPlatform {
     std::string programDir = R"(C:\Tonquill)", windowsDir;
     unsigned id = 0;
     QMap<std::string, std::string> files;
-    QStringList failing, calls;
+    QStringList failing, throwing, calls;
 
     std::string pathSeparator() const override { return "\\"; }
     std::string fontsSubfolder() const override { return "Fonts"; }
@@ -59,24 +59,35 @@ struct SimulatedWindows : install::InstallPlatform {
     static QString str(std::int64_t number) { return QString::number(number); }
     template <typename... A> bool call(const QString& name, const A&... args) {
         calls << name + '(' + QStringList{str(args)...}.join(", ") + ')';
-        if (failing.contains("*") || failing.contains(name + '!'))
+        if (throwing.contains(name))
             throw name; // as a system call may
         return failing.contains(name);
     }
 };
 
-// The marker's bytes by letters: n asks for the font, J says it is installed.
-QString marker(const QString& letters) {
-    return QString(letters).replace("n", "nej\r\n").replace("J", "\"Ja\"\r\n");
+const QString asks = "nej\r\n", done = "\"Ja\"\r\n", markerPath = R"(C:\Tonquill\font.log)";
+const QString fontInX = R"(X\pyserif.ttf)"; // the font's place in a Windows folder named X
+const QString notInstalled;                 // the marker read, nothing more done
+// messageBox and armTimer12 return nothing, so only their throwing tells.
+const QStringList none,
+    afterMarker = {"GetVersionExA",     "GetWindowsDirectoryA", "copyFile",    "AddFontResourceA",
+                   "RegOpenKeyA",       "RegSetValueExA",       "RegCloseKey", "deleteFile",
+                   "appendQuotedField", "messageBox",           "armTimer12"},
+    everyCall = QStringList{"freeFileNumber", "readFirstField"} + afterMarker;
+// The calls of an installation that copies the font to `target`, the marker read as file `no`.
+QStringList installation(const QString& target, int no, bool reportsFailures) {
+    QStringList add{"AddFontResourceA(" + target + ')'};
+    if (reportsFailures)
+        add << "messageBox(Error Occured Calling AddFontResource, 0)";
+    return QStringList{"freeFileNumber()",
+                       QString("readFirstField(%1, %2)").arg(markerPath).arg(no),
+                       "GetVersionExA(148)", "GetWindowsDirectoryA(260)",
+                       R"(copyFile(C:\Tonquill\pyserif.ttf, )" + target + ')'}
+           << add << R"(RegOpenKeyA(2147483650, software\microsoft\windows\currentversion\fonts))"
+           << "RegSetValueExA(500, pyserif(TrueType), 0, 1, pyserif.ttf)"
+           << "RegCloseKey(500)" << add << "deleteFile(" + markerPath + ')'
+           << QString("appendQuotedField(%1, %2, Ja)").arg(markerPath).arg(no) << "armTimer12()";
 }
-// The calls of an installation, each addition followed by %4, the marker read as file %5.
-const QString box = "|messageBox(Error Occured Calling AddFontResource, 0)";
-const QString sequence =
-    R"(freeFileNumber()|readFirstField(%1, %5)|GetVersionExA(148)|GetWindowsDirectoryA(260)|)"
-    R"(copyFile(%2\pyserif.ttf, %3)|AddFontResourceA(%3)%4|)"
-    R"(RegOpenKeyA(2147483650, software\microsoft\windows\currentversion\fonts)|)"
-    R"(RegSetValueExA(500, pyserif(TrueType), 0, 1, pyserif.ttf)|RegCloseKey(500)|)"
-    R"(AddFontResourceA(%3)%4|deleteFile(%1)|appendQuotedField(%1, %5, Ja)|armTimer12())";
 
 } // namespace
 
@@ -84,61 +95,109 @@ class TestInstallToneFont : public QObject {
     Q_OBJECT
 
   private slots:
-    // Rows "content/whole file or cut off/field": the first field of the marker.
     void firstField_data() {
-        columns<QStringList>({"row"});
-        const QString rows =
-            "nej/W/nej|nej\r\nJa/W/nej|nej\nJa/W/nej|nej,more/W/nej|\t nej/W/nej|  \"nej\",x/W/nej|"
-            "\"n,e\r\nj\"/W/n,e\r\nj|\"nej/W/nej|nej ,/W/nej |,nej/W/|\"\"/W/|/W/<none>|"
-            "   \t/W/<none>|nej/C/<none>|\"nej/C/<none>|nej,x/C/nej|\"nej\"x/C/nej";
-        for (const QString& row : rows.split(u'|'))
-            QTest::newRow(qPrintable(row)) << row.split(u'/');
+        columns<QString, bool, bool, QString>({"data", "wholeFile", "found", "field"});
+        QTest::addRow("a bare field runs to the end of the file") << "nej" << true << true << "nej";
+        QTest::addRow("a bare field ends at CR LF") << "nej\r\nJa" << true << true << "nej";
+        QTest::addRow("a bare field ends at LF") << "nej\nJa" << true << true << "nej";
+        QTest::addRow("a bare field ends at a comma") << "nej,more" << true << true << "nej";
+        QTest::addRow("leading tabs and blanks are skipped") << "\t nej" << true << true << "nej";
+        QTest::addRow("a quoted field loses its quotes") << "  \"nej\",x" << true << true << "nej";
+        QTest::addRow("quotes span commas, CR LF") << "\"n,e\r\nj\"" << true << true << "n,e\r\nj";
+        QTest::addRow("an unclosed quote runs to the end") << "\"nej" << true << true << "nej";
+        QTest::addRow("blanks before the comma stay") << "nej ," << true << true << "nej ";
+        QTest::addRow("a leading comma ends an empty field") << ",nej" << true << true << "";
+        QTest::addRow("two quotes are an empty field") << "\"\"" << true << true << "";
+        QTest::addRow("an empty file has no field") << "" << true << false << "";
+        QTest::addRow("blanks alone are no field") << "   \t" << true << false << "";
+        QTest::addRow("an unended field may go on past a cut-off") << "nej" << false << false << "";
+        QTest::addRow("an open quote may go on past a cut-off") << "\"nej" << false << false << "";
+        QTest::addRow("a comma ends a field before a cut-off") << "nej,x" << false << true << "nej";
+        QTest::addRow("a closing quote before a cut-off") << "\"nej\"x" << false << true << "nej";
     }
     void firstField() {
-        const QStringList row = cell<QStringList>("row");
-        const auto read = install::firstDelimitedField(row[0].toStdString(), row[1] == "W");
-        QCOMPARE(read ? QString::fromStdString(*read) : QString("<none>"), row[2]);
+        const auto read = install::firstDelimitedField(cell<QString>("data").toStdString(),
+                                                       cell<bool>("wholeFile"));
+        QCOMPARE(read.has_value(), cell<bool>("found"));
+        QCOMPARE(QString::fromStdString(read.value_or("")), cell<QString>("field"));
     }
-    // Rows "platform id, Windows directory/failing calls/marker before>after/target/b(oxes)":
-    // whatever fails, the installation runs to its end and reports each failed addition after it;
+    // Whatever fails, the installation runs to its end and reports each failed addition after it;
     // the separators overwrite the path's blanks and never lengthen it.
     void installs_data() {
-        columns<QStringList>({"row"});
-        const QString all = "GetVersionExA,GetWindowsDirectoryA,copyFile,AddFontResourceA,"
-                            "RegOpenKeyA,RegSetValueExA,RegCloseKey,deleteFile,appendQuotedField";
-        const QString thrown = QString(all).replace(",", "!,") + "!,messageBox!,armTimer12!";
-        QString rows =
-            R"(2 C:\WINNT///C:\WINNT\pyserif.ttf/|3 C:\WINNT///C:\WINNT\pyserif.ttf/|)"
-            R"(1 C:\WINDOWS///C:\WINDOWS\Fonts\pyserif.ttf/|4 D:\WIN///D:\WIN\Fonts\pyserif.ttf/|)"
-            R"(1 W260///pyserif.ttf/|2 W259///W259\pyserif.ttf/|1 W253///W253\Fonts\pyserif.ttf/|)"
-            R"(1 W254///W254\Fontspyserif.ttf/|2 X/GetVersionExA//X\Fonts\pyserif.ttf/|)"
-            R"(1 X/GetVersionExA!//X\pyserif.ttf/|2 X/GetWindowsDirectoryA//pyserif.ttf/|)"
-            R"(2 X/copyFile//X\p.ttf/b|2 X/AddFontResourceA//X\p.ttf/b|2 X/*/n>n//|2 X//J>J//|)"
-            R"(2 X/deleteFile/n>nJ/X\p.ttf/|2 X/appendQuotedField/n>/X\p.ttf/|2 X//>//|)"
-            R"(2 X/deleteFile,appendQuotedField/n>n/X\p.ttf/|)";
-        rows += "2 X/" + all + "/n>n/pyserif.ttf/b|2 X/" + thrown + "/n>n/pyserif.ttf/b";
-        for (const QString& row : rows.split(u'|')) {
-            QString expanded = QString(row).replace(R"(\p.ttf)", R"(\pyserif.ttf)");
-            for (int length : {253, 254, 259, 260})
-                expanded.replace(QString("W%1").arg(length), QString(length, 'W'));
-            QTest::newRow(qPrintable(row.left(60))) << expanded.split(u'/');
-        }
+        columns<int, QString, QStringList, QStringList, QString, QString, QString, bool>(
+            {"platformId", "windowsFolder", "failing", "throwing", "markerBefore", "markerAfter",
+             "fontTarget", "reportsFailures"});
+        QTest::addRow("NT: the font goes into the Windows folder")
+            << 2 << "C:\\WINNT" << none << none << asks << done << "C:\\WINNT\\pyserif.ttf"
+            << false;
+        QTest::addRow("any platform id with the NT bit is NT")
+            << 3 << "C:\\WINNT" << none << none << asks << done << "C:\\WINNT\\pyserif.ttf"
+            << false;
+        QTest::addRow("Windows 9x: the font goes into the Fonts subfolder")
+            << 1 << "C:\\WINDOWS" << none << none << asks << done
+            << "C:\\WINDOWS\\Fonts\\pyserif.ttf" << false;
+        QTest::addRow("any platform id without the NT bit is Windows 9x")
+            << 4 << "D:\\WIN" << none << none << asks << done << "D:\\WIN\\Fonts\\pyserif.ttf"
+            << false;
+        QTest::addRow("a Windows folder of 260 characters does not fit: a bare file name")
+            << 1 << QString(260, 'W') << none << none << asks << done << "pyserif.ttf" << false;
+        QTest::addRow("a Windows folder of 259 characters fits with its separator")
+            << 2 << QString(259, 'W') << none << none << asks << done
+            << QString(259, 'W') + "\\pyserif.ttf" << false;
+        QTest::addRow("a Windows folder of 253 characters fits with Fonts")
+            << 1 << QString(253, 'W') << none << none << asks << done
+            << QString(253, 'W') + "\\Fonts\\pyserif.ttf" << false;
+        QTest::addRow("a Windows folder of 254 characters loses the separator after Fonts")
+            << 1 << QString(254, 'W') << none << none << asks << done
+            << QString(254, 'W') + "\\Fontspyserif.ttf" << false;
+        QTest::addRow("a failed version query counts as Windows 9x")
+            << 2 << "X" << QStringList{"GetVersionExA"} << none << asks << done
+            << "X\\Fonts\\pyserif.ttf" << false;
+        QTest::addRow("a thrown version query leaves the system counted as NT")
+            << 1 << "X" << none << QStringList{"GetVersionExA"} << asks << done << fontInX << false;
+        QTest::addRow("a failed Windows folder query leaves a bare file name")
+            << 2 << "X" << QStringList{"GetWindowsDirectoryA"} << none << asks << done
+            << "pyserif.ttf" << false;
+        QTest::addRow("a failed copy: both additions fail and are reported")
+            << 2 << "X" << QStringList{"copyFile"} << none << asks << done << fontInX << true;
+        QTest::addRow("each failed addition is reported")
+            << 2 << "X" << QStringList{"AddFontResourceA"} << none << asks << done << fontInX
+            << true;
+        QTest::addRow("a marker that cannot be read asks for nothing")
+            << 2 << "X" << none << everyCall << asks << asks << notInstalled << false;
+        QTest::addRow("a marker saying done asks for nothing")
+            << 2 << "X" << none << none << done << done << notInstalled << false;
+        QTest::addRow("an empty marker asks for nothing")
+            << 2 << "X" << none << none << QString() << QString() << notInstalled << false;
+        QTest::addRow("a marker that cannot be deleted gets the answer appended")
+            << 2 << "X" << QStringList{"deleteFile"} << none << asks << asks + done << fontInX
+            << false;
+        QTest::addRow("a marker that cannot be rewritten stays deleted")
+            << 2 << "X" << QStringList{"appendQuotedField"} << none << asks << "" << fontInX
+            << false;
+        QTest::addRow("a marker that can be neither deleted nor rewritten still asks")
+            << 2 << "X" << QStringList{"deleteFile", "appendQuotedField"} << none << asks << asks
+            << fontInX << false;
+        QTest::addRow("every call after the marker failing")
+            << 2 << "X" << afterMarker << none << asks << asks << "pyserif.ttf" << true;
+        QTest::addRow("every call after the marker throwing")
+            << 2 << "X" << none << afterMarker << asks << asks << "pyserif.ttf" << true;
     }
     void installs() {
-        const QStringList row = cell<QStringList>("row"), system = row[0].split(u' ');
-        const QStringList markers = (row[2].isEmpty() ? "n>J" : row[2]).split(u'>');
         SimulatedWindows windows;
-        windows.id = system[0].toUInt();
-        windows.windowsDir = system[1].toStdString();
-        windows.failing = row[1].split(u',', Qt::SkipEmptyParts);
-        const QString log = QString::fromStdString(windows.programDir) + R"(\font.log)";
-        windows.files[log.toStdString()] = marker(markers[0]).toStdString();
+        windows.id = cell<int>("platformId");
+        windows.windowsDir = cell<QString>("windowsFolder").toStdString();
+        windows.failing = cell<QStringList>("failing");
+        windows.throwing = cell<QStringList>("throwing");
+        windows.files[markerPath.toStdString()] = cell<QString>("markerBefore").toStdString();
         install::InstallFields fields;
         QVERIFY_THROWS_NO_EXCEPTION(install::InstallToneFont(windows, fields).run());
-        const QString boxes = row[4].isEmpty() ? "" : box, no = row[1] == "*" ? "0" : "7";
-        const auto expected = sequence.arg(log, log.chopped(9), row[3], boxes, no).split('|');
-        QCOMPARE(windows.calls, row[3].isEmpty() ? expected.mid(0, 2) : expected);
-        QCOMPARE(QString::fromStdString(windows.files[log.toStdString()]), marker(markers[1]));
+        const QString target = cell<QString>("fontTarget");
+        const bool numbered = !(windows.failing + windows.throwing).contains("freeFileNumber");
+        const auto calls = installation(target, numbered ? 7 : 0, cell<bool>("reportsFailures"));
+        QCOMPARE(windows.calls, target.isNull() ? calls.mid(0, 2) : calls);
+        QCOMPARE(QString::fromStdString(windows.files[markerPath.toStdString()]),
+                 cell<QString>("markerAfter"));
     }
 };
 
