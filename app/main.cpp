@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "DeferredIconStyle.h"
 #include "DocumentFile.h"
 #include "Form1.h"
 #include "StartupTrace.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     CommandLine commandLine(argc, argv);
     StartupTrace::step("command line read");
     QApplication application(argc, argv);
+    QApplication::setStyle(new DeferredIconStyle);
     // Desktops match the window to its menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tonquill"));
     commandLine.answerHelpAll(application);
