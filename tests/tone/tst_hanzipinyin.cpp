@@ -15,7 +15,7 @@ std::optional<tone::HanziTable> parsed(const QByteArray& bytes) {
     return tone::HanziTable::parse(std::string(bytes.constData(), bytes.size()));
 }
 
-enum class Damage { CutShort, OneByteMore, NotATable, UnknownSyllable, OutOfOrder };
+enum class Damage { CutShort, OneByteMore, NotATable, ToneZero, UnknownSyllable, OutOfOrder };
 
 // Where the table's single characters begin: past the header, the counts and the syllables.
 qsizetype firstRecord(const QByteArray& table) {
@@ -32,6 +32,9 @@ QByteArray damaged(QByteArray table, Damage damage) {
         return table + '\0';
     case Damage::NotATable:
         return table.replace(0, 4, "GIF8");
+    case Damage::ToneZero: // the first syllable, a1, becomes a0
+        return table.replace(
+            firstRecord(table) - qFromLittleEndian<quint32>(table.constData() + 12) + 1, 1, "0");
     case Damage::UnknownSyllable:
         return table.replace(record + 4, 2, "\xFF\xFF");
     case Damage::OutOfOrder: {
@@ -69,6 +72,8 @@ class TestHanziPinyin : public QObject {
             << u"我用Qt写了3个程序"_s << u"wǒ yòng Qt xiě le 3 gè chéngxù"_s;
         QTest::addRow("curly quotes of an English text are left alone")
             << u"“Hi,” she said. 好"_s << u"“Hi,” she said. hǎo"_s;
+        QTest::addRow("U+20000, past the Basic Plane and last in the text, is read")
+            << u"好\U00020000"_s << u"hǎo hē"_s;
         QTest::addRow("a character outside the table stays as it is")
             << u"好\U0002A6D6好"_s << u"hǎo \U0002A6D6 hǎo"_s;
         QTest::addRow("tone numbers and lines of other text are not touched")
@@ -86,6 +91,7 @@ class TestHanziPinyin : public QObject {
         QTest::addRow("cut short") << Damage::CutShort;
         QTest::addRow("a byte more than its parts") << Damage::OneByteMore;
         QTest::addRow("another kind of file") << Damage::NotATable;
+        QTest::addRow("a syllable with no tone 1 to 5") << Damage::ToneZero;
         QTest::addRow("a syllable number past the syllables") << Damage::UnknownSyllable;
         QTest::addRow("characters out of order") << Damage::OutOfOrder;
     }
