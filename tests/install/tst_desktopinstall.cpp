@@ -164,6 +164,7 @@ class TestDesktopInstall : public QObject {
     void start() {
         const Start outcome = cell<Start>("outcome");
         Sandbox sandbox;
+        ::umask(022);
         for (const Step& step : defaults + cell<SetUp>("setUp"))
             QVERIFY(step(sandbox));
         if (sandbox.modesChanged && ::geteuid() == 0)
@@ -192,8 +193,11 @@ class TestDesktopInstall : public QObject {
         if (installed) // so that every program finds the font without a scan of its own
             QVERIFY(
                 FcDirCacheValid(reinterpret_cast<const FcChar8*>(qPrintable(sandbox.at(Fonts)))));
-        if (outcome == Installs || outcome == ReportsFailure) // rewritten, not lost
+        if (outcome == Installs || outcome == ReportsFailure) { // rewritten, not lost
             QCOMPARE(readFile(sandbox.at(Marker)), "\"Ja\"\r\n");
+            QCOMPARE(QFileInfo(sandbox.at(Marker)).permissions() & ~QFile::Permissions(0x0f00),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        }
         const bool loads = readFile(sandbox.at(ProgramFont)) == font && outcome != KeepsOwnFont;
         QCOMPARE(loaded.contains("Vantor's PinYin Serif"), loads); // whatever the marker says
         startProgram();

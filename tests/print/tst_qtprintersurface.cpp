@@ -96,17 +96,25 @@ class TestQtPrinterSurface : public QObject {
         QCOMPARE(text.simplified(), u"Zh\u00EEng w\u00E5n p\u00EAny\u00EAn ma h\u01CEo ni");
     }
 
-    // The editor's text on paper, line breaks kept, or false where the file cannot be made. With
-    // no default printer, "Print text" returns at once.
+    // The editor's text on paper, line breaks kept, or false where the file cannot be made.
+    void editorText_data() {
+        columns<QString, int, int>({"text", "leastPages", "mostPages"});
+        QTest::addRow("no text: one blank page") << QString() << 1 << 1;
+        QTest::addRow("200 short lines run over pages") << u"ma\n"_s.repeated(200) << 3 << 5;
+        QTest::addRow("one long line is wrapped onto pages")
+            << u"zh\u00EEng "_s.repeated(4000) << 2 << 20;
+    }
     void editorText() {
-        const std::tuple<QString, int, int> texts[] = {
-            {"", 1, 1}, {u"ma\n"_s.repeated(200), 3, 5}, {u"zh\u00EEng "_s.repeated(4000), 2, 20}};
-        for (const auto& [text, least, most] : texts) {
-            QVERIFY(print::printEditorTextToPdf(text, pdf("text")));
-            const int pages = pdfPages(pdf("text"));
-            QVERIFY2(pages >= least && pages <= most, qPrintable(QString::number(pages)));
-        }
+        QVERIFY(print::printEditorTextToPdf(cell<QString>("text"), pdf("text")));
+        const int pages = pdfPages(pdf("text"));
+        QVERIFY2(pages >= cell<int>("leastPages") && pages <= cell<int>("mostPages"),
+                 qPrintable(QString::number(pages)));
+    }
+    void aPdfInAMissingFolderIsRefused() {
         QVERIFY(!print::printEditorTextToPdf("ma", dir_.filePath("missing/x.pdf")));
+    }
+    // With no default printer, "Print text" returns at once.
+    void noDefaultPrinterPrintsNothing() {
         if (!QPrinterInfo::defaultPrinterName().isEmpty())
             QSKIP("a default printer is reachable here");
         const QDeadlineTimer deadline(3000);
