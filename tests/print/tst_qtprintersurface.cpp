@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+using print::QtPrinterSurface;
 
 class TestQtPrinterSurface : public QObject {
     Q_OBJECT
@@ -48,13 +49,15 @@ class TestQtPrinterSurface : public QObject {
     void twips() {
         for (const auto mode : {QPrinter::HighResolution, QPrinter::ScreenResolution}) {
             auto printer = pdfPrinter(pdf("twips"), mode);
-            print::QtPrinterSurface surface(*printer);
+            QtPrinterSurface surface(*printer);
             QVERIFY(qAbs(*surface.width() - 190 * 1440 / 25.4) < 30);
             QVERIFY(qAbs(*surface.height() - 277 * 1440 / 25.4) < 30);
-            surface.setFontSize(12.0f);
             surface.setFontName("DejaVu Serif");
-            const double digits = 10 * 1303.0 / 2048 * 12 * print::QtPrinterSurface::twipsPerPoint;
-            QVERIFY(qAbs(*surface.textWidth(u"0123456789") - digits) < digits * 0.02);
+            for (const float points : {12.0f, 24.0f}) { // each size measured anew
+                surface.setFontSize(points);
+                const double digits = 10 * 1303.0 / 2048 * points * QtPrinterSurface::twipsPerPoint;
+                QVERIFY(qAbs(*surface.textWidth(u"0123456789") - digits) < digits * 0.02);
+            }
             for (float asked : {15.123456f, 0.0f, 1.0e9f, float(qQNaN())})
                 surface.setFontSize(asked);
             QCOMPARE(*surface.fontSize(), 15.1235);
@@ -145,6 +148,19 @@ class TestQtPrinterSurface : public QObject {
         QCOMPARE(
             fonts.filter(QRegularExpression(R"(^DejaVuSerif +CID TrueType +\S+ +yes )")).size(), 1);
         QVERIFY(print::PdfExport::pdfOf(u"L\u00FB"_s, paper).size() < 40'000);
+        QVERIFY(writeFile(pdf("a5"), print::PdfExport::pdfOf("ma", QPageSize(QPageSize::A5))));
+        QVERIFY(poppler("pdfinfo", {pdf("a5")}).contains("420 x 595 pts (A5)"));
+    }
+    void exportPaperFollowsTheLocale_data() {
+        columns<QLocale, QString>({"locale", "paper"});
+        QTest::addRow("metric: A4") << QLocale(QLocale::German, QLocale::Germany) << "A4";
+        QTest::addRow("the United States: Letter")
+            << QLocale(QLocale::English) << "Letter / ANSI A";
+    }
+    void exportPaperFollowsTheLocale() {
+        QLocale::setDefault(cell<QLocale>("locale"));
+        QCOMPARE(print::PdfExport::localePaper().name(), cell<QString>("paper"));
+        QLocale::setDefault(QLocale::c());
     }
 };
 
