@@ -90,6 +90,9 @@ class TestPinyinFile : public QObject {
             << edges + "\xFF\xF0\x9F" << QString::fromUtf8(edges) + stray({0xFF, 0xF0, 0x9F})
             << edges + "\xFF\xF0\x9F"
             << "" << false << 3;
+        QTest::addRow("a stray byte, then a character past the Basic Plane at the very end")
+            << "\xFF\xF0\x9F\x98\x80"_ba << stray({0xFF}) + u"😀"_s << "\xFF\xF0\x9F\x98\x80"_ba
+            << "" << false << 1;
         QTest::addRow("no valid UTF-8 at all: Windows-1252")
             << "N\xED h\xE2o \x80\x96 caf\xE9 \xC3(\x81\r\n"_ba
             << u"N\u00ED h\u00E2o €– caf\u00E9 Ã(\u0081\n"_s << "Nǐ hǎo €– cafè Ã(\u0081\r\n"_ba

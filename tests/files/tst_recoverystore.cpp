@@ -177,6 +177,8 @@ class TestRecoveryStore : public QObject {
     void plantedFiles_data() {
         columns<QString, bool, bool>({"name", "link", "nobodys"});
         QTest::addRow("another name") << "report.txt" << false << false;
+        QTest::addRow("a letter before the digits") << "x1-2-3.txt" << false << false;
+        QTest::addRow("another separator") << "1_2-3.txt" << false << false;
         QTest::addRow("a link at an orphan's name") << "1-2-3.txt" << true << false;
         QTest::addRow("another user's orphan") << "1-2-3.txt" << false << true;
     }
