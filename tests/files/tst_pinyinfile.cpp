@@ -65,6 +65,8 @@ class TestPinyinFile : public QObject {
             << "" << false << 0;
         QTest::addRow("CR LF kept") << "a\r\nb\r\n"_ba << u"a\nb\n"_s << "a\r\nb\r\n"_ba
                                     << "" << false << 0;
+        QTest::addRow("CR LF first kept") << "\r\na"_ba << u"\na"_s << "\r\na"_ba
+                                          << "" << false << 0;
         QTest::addRow("CR kept") << "a\rb"_ba << u"a\nb"_s << "a\rb"_ba
                                  << "" << false << 0;
         QTest::addRow("mixed line ends become the first")
