@@ -193,7 +193,7 @@ class TestDesktopInstall : public QObject {
         if (installed) // so that every program finds the font without a scan of its own
             QVERIFY(
                 FcDirCacheValid(reinterpret_cast<const FcChar8*>(qPrintable(sandbox.at(Fonts)))));
-        if (outcome == Installs || outcome == ReportsFailure) { // rewritten, not lost
+        if (outcome == Installs || outcome == ReportsFailure) { // rw-r--r--, 0x0f00: this user
             QCOMPARE(readFile(sandbox.at(Marker)), "\"Ja\"\r\n");
             QCOMPARE(QFileInfo(sandbox.at(Marker)).permissions() & ~QFile::Permissions(0x0f00),
                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);

@@ -158,9 +158,9 @@ class TestQtPrinterSurface : public QObject {
             << QLocale(QLocale::English) << "Letter / ANSI A";
     }
     void exportPaperFollowsTheLocale() {
+        const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
         QLocale::setDefault(cell<QLocale>("locale"));
         QCOMPARE(print::PdfExport::localePaper().name(), cell<QString>("paper"));
-        QLocale::setDefault(QLocale::c());
     }
 };
 
