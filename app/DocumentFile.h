@@ -25,9 +25,10 @@ class DocumentFile : public QObject {
 
     void addMenu(QMenuBar& menuBar);
 
-    // At start: offers text left behind by a crash, then opens `commandLineFile` unless that text
-    // was restored. A file that does not exist yet becomes the name to save to; a name that lost
-    // bytes on its way in (`nameKept` false) is refused.
+    // At start, once the window is up: from then on unsaved text is kept for recovery. Offers text
+    // left behind by a crash, then opens `commandLineFile` unless that text was restored. A file
+    // that does not exist yet becomes the name to save to; a name that lost bytes on its way in
+    // (`nameKept` false) is refused.
     void start(const QString& commandLineFile, bool nameKept = true);
 
     // Each shows its own message when it fails and then leaves the editor's text as it was.

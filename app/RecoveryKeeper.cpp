@@ -20,9 +20,13 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const Ed
       mirror_(mirror), folder_(folder), store_(folder), writer_(store_) {
     timer_.setSingleShot(true);
     timer_.setInterval(delayMs);
+}
+
+// Not before the window is up: the lock is synced to disk, which may keep a slow disk busy.
+bool RecoveryKeeper::claim() {
     if (!store_.claim()) {
-        qCWarning(lcFiles) << "recovery is off:" << folder << store_.failure();
-        return;
+        qCWarning(lcFiles) << "recovery is off:" << folder_ << store_.failure();
+        return false;
     }
     connect(&writer_, &files::RecoveryWriter::failed, this, &RecoveryKeeper::warnUnprotected);
     // An Undo back to the saved text removes the recovery file, by the same timer.
@@ -30,6 +34,7 @@ RecoveryKeeper::RecoveryKeeper(QWidget& window, QPlainTextEdit& editor, const Ed
             qOverload<>(&QTimer::start));
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
     QTimer::singleShot(delayMs, this, [this] { store_.clearStaleLocks(); });
+    return true;
 }
 
 // The user-interface thread only shares the mirror's text; converting and writing happen on the
@@ -61,7 +66,7 @@ void RecoveryKeeper::warnUnprotected(const QString& reason) {
 }
 
 std::optional<files::Recovery> RecoveryKeeper::offer() {
-    if (!store_.failure().isEmpty()) {
+    if (!claim()) {
         warnUnprotected(store_.failure());
         return std::nullopt;
     }

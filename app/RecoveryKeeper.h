@@ -26,8 +26,9 @@ class RecoveryKeeper : public QObject {
                    std::function<files::DocumentOnDisk()> document,
                    const QString& folder = files::RecoveryStore::defaultFolder());
 
-    // Asks about the newest text left behind, if any: the text to restore, or none when there was
-    // nothing, or the user discarded it. When recovery is off, says so instead.
+    // Once, when the window is up: from then on the text is kept. Asks about the newest text left
+    // behind, if any: the text to restore, or none when there was nothing, or the user discarded
+    // it. When recovery is off, says so instead.
     std::optional<files::Recovery> offer();
     // The unsaved text is saved or discarded: its recovery file goes.
     void drop();
@@ -35,6 +36,7 @@ class RecoveryKeeper : public QObject {
     void finish();
 
   private:
+    bool claim();
     void writeNow();
     // Once in a run: unsaved text is not protected, and why.
     void warnUnprotected(const QString& reason);

@@ -64,10 +64,12 @@ int channel(double hue, int y) {
     return widened(static_cast<int>(std::lround(value * maxLevel)));
 }
 
-void paintColumn(QImage& image, int x) {
-    const std::array<double, 3> hue = hueAt(x);
-    for (int y = 1; y < PalettePicture::height; ++y)
-        image.setPixel(x, y, qRgb(channel(hue[0], y), channel(hue[1], y), channel(hue[2], y)));
+// Written into the rows directly: the picture is made at every start, and a pixel set at a time
+// costs more than the rest of the palette box.
+void paintRow(uchar* row, int y, const std::array<std::array<double, 3>, fieldRight + 1>& hues) {
+    for (const auto& hue : hues)
+        for (double level : hue)
+            *row++ = uchar(channel(level, y));
 }
 
 } // namespace
@@ -76,7 +78,10 @@ QImage PalettePicture::image() {
     QImage image(width, height, QImage::Format_RGB888);
     const int grey = widened(greyLevel);
     image.fill(QColor(grey, grey, grey));
+    std::array<std::array<double, 3>, fieldRight + 1> hues;
     for (int x = 0; x <= fieldRight; ++x)
-        paintColumn(image, x);
+        hues[x] = hueAt(x);
+    for (int y = 1; y < height; ++y)
+        paintRow(image.scanLine(y), y, hues);
     return image;
 }

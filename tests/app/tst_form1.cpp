@@ -577,9 +577,10 @@ class TestForm1 : public QObject {
     void presentationControlsActOnTheEditor() {
         type(Text2, "a1", true);
         QTest::mouseClick(control<QAbstractButton>("Check1"), Qt::LeftButton, {}, QPoint(6, 8));
-        QVERIFY(control("Text14")->isVisible() && !Text2->isVisible());
-        QCOMPARE(control<QPlainTextEdit>("Text14")->toPlainText(),
-                 QString(helpText()).replace("\r\n", "\n"));
+        const auto* Text14 = control<QPlainTextEdit>("Text14");
+        QVERIFY(Text14->isVisible() && !Text2->isVisible());
+        QCOMPARE(Text14->toPlainText(), QString(helpText()).replace("\r\n", "\n"));
+        QCOMPARE(Text14->document()->defaultFont().family(), "Courier"); // laid out in its face
         QTRY_COMPARE(Text2->toPlainText(), u"á"_s); // the pending tick completes meanwhile
         QTest::mouseClick(control<QRadioButton>("op(1)"), Qt::LeftButton);
         QTest::mousePress(control("pCol"), Qt::LeftButton, {}, QPoint(1, 38));
@@ -760,6 +761,7 @@ class TestForm1 : public QObject {
     }
     // A recovery write that fails is said at once, and only once.
     void failedRecoveryWriteIsSaid() {
+        form->document().start({});
         QVERIFY(QDir(path("state")).removeRecursively());
         Text2->insertPlainText("typed");
         QTRY_COMPARE_WITH_TIMEOUT(messages.size(), 1, 4000);
