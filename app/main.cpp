@@ -3,6 +3,7 @@
 #include "DocumentFile.h"
 #include "Form1.h"
 #include "StartupTrace.h"
+#include "install/FontconfigWarmUp.h"
 
 #include <QApplication>
 
@@ -15,10 +16,12 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     CommandLine commandLine(argc, argv);
     StartupTrace::step("command line read");
+    install::FontconfigWarmUp fontconfig;
     QApplication application(argc, argv);
     QApplication::setStyle(new DeferredIconStyle);
     // Desktops match the window to its menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tonquill"));
+    fontconfig.wait();
     commandLine.answerHelpAll(application);
     StartupTrace::step("application");
     Form1 form;
