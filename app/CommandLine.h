@@ -14,6 +14,8 @@ class CommandLine {
 
     // --help-all lists Qt's options too, which only the application knows.
     void answerHelpAll(const QCoreApplication& application);
+    // False when the answer is all that is asked for, which needs no window and no fonts.
+    bool showsWindow() const { return !parser_.isSet("help-all"); }
 
     QString file() const { return file_; }
     // False when the FILE's bytes do not survive the round trip through a QString.

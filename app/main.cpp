@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     CommandLine commandLine(argc, argv);
     StartupTrace::step("command line read");
-    install::FontconfigWarmUp fontconfig;
+    install::FontconfigWarmUp fontconfig(commandLine.showsWindow());
     QApplication application(argc, argv);
     QApplication::setStyle(new DeferredIconStyle);
     // Desktops match the window to its menu entry by this name.

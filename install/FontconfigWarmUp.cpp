@@ -7,7 +7,9 @@
 namespace install {
 
 // Without a thread the first font does the same work itself, only later.
-FontconfigWarmUp::FontconfigWarmUp() {
+FontconfigWarmUp::FontconfigWarmUp(bool wanted) {
+    if (!wanted)
+        return;
     try {
         thread_ = std::jthread(FcInit);
     } catch (const std::system_error&) {

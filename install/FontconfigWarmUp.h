@@ -8,7 +8,9 @@ namespace install {
 // to the display, so that the window's first font finds them ready.
 class FontconfigWarmUp {
   public:
-    FontconfigWarmUp();
+    // Unless `wanted`, nothing starts: a run that shows no window leaves fontconfig alone, which
+    // once started keeps memory that only Qt's font database gives back when the program ends.
+    explicit FontconfigWarmUp(bool wanted);
 
     // Until it is done. Qt's own first use of fontconfig should come after, not alongside.
     void wait();
