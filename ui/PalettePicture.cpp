@@ -64,9 +64,11 @@ int channel(double hue, int y) {
     return widened(static_cast<int>(std::lround(value * maxLevel)));
 }
 
+using Hues = std::array<std::array<double, 3>, fieldRight + 1>;
+
 // Written into the rows directly: the picture is made at every start, and a pixel set at a time
 // costs more than the rest of the palette box.
-void paintRow(uchar* row, int y, const std::array<std::array<double, 3>, fieldRight + 1>& hues) {
+void paintRow(uchar* row, int y, const Hues& hues) {
     for (const auto& hue : hues)
         for (double level : hue)
             *row++ = uchar(channel(level, y));
@@ -78,7 +80,7 @@ QImage PalettePicture::image() {
     QImage image(width, height, QImage::Format_RGB888);
     const int grey = widened(greyLevel);
     image.fill(QColor(grey, grey, grey));
-    std::array<std::array<double, 3>, fieldRight + 1> hues;
+    Hues hues;
     for (int x = 0; x <= fieldRight; ++x)
         hues[x] = hueAt(x);
     for (int y = 1; y < height; ++y)
